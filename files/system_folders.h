@@ -1,0 +1,23 @@
+// The system folders, the product folder, file-system redirection under
+// 32-bit emulation, and shell shortcuts.
+#pragma once
+#include <windows.h>
+
+extern char system_dir[MAX_PATH];
+extern char wow64_dir[MAX_PATH];
+extern char product_dir[MAX_PATH];
+extern PVOID redirection_state;
+
+void system_folders_init();
+void redirection_restore();
+bool special_folder_path(char* out, int folder);
+
+// A folder specification is null (the desktop), a shell folder number below
+// 256 passed as MAKEINTRESOURCEA(number), an absolute path ("X:..."), or a
+// name below the start menu's programs folder.
+bool shortcut_folder_path(char* out, HWND owner, const char* folder_spec, bool all_users);
+bool shortcut_create(HWND owner, const char* target, const char* arguments,
+                     const char* folder_spec, const char* name, const char* working_dir,
+                     const char* icon_file, int icon_index, const char* description,
+                     int show, bool all_users);
+bool shortcut_delete(HWND owner, const char* folder_spec, const char* name, bool all_users);

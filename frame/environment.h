@@ -1,0 +1,38 @@
+// The frame's process-wide environment record and its entry points: what the
+// start-up sequence learns about the display, the process and its command line,
+// and the two hooks through which each program does its own work.
+#pragma once
+#include <windows.h>
+
+enum { path_size = 260, max_args = 30 };
+
+extern HINSTANCE app_instance;
+extern int show_command;
+extern HDC display_dc;
+extern int screen_width;
+extern int screen_height;
+extern int display_bits;
+extern bool uses_palette;
+extern HPALETTE frame_palette;
+extern HPALETTE previous_palette;
+extern bool is_wow64;
+extern char program_name[path_size];
+extern char window_title[path_size];
+extern int arg_count;                       // -1 for an empty command line
+extern char args[max_args][path_size];      // in the system code page
+extern WCHAR args_wide[max_args][path_size];
+extern bool center_window;
+extern bool message_loop_running;
+extern bool shutdown_done;
+
+// Supplied by each program.
+bool app_init();
+bool app_run();
+
+// Start-up sequence of WinMain; returns the exit code.
+int frame_start(HINSTANCE instance, int show);
+void environment_probe();
+// Splits a UTF-16 command line into args/arg_count (the first token, the
+// program's own path, is dropped). environment_probe calls it with GetCommandLineW.
+void parse_command_line(const WCHAR* line);
+void frame_shutdown();

@@ -1,0 +1,22 @@
+// Thin layer over the Windows registry: keys or none, true or false, and three
+// shared buffers for enumerated names and data.
+#pragma once
+#include <windows.h>
+
+enum { reg_name_size = 260, reg_data_size = 260 };
+
+extern char enum_key_name[reg_name_size];
+extern char enum_value_name[reg_name_size];
+// One byte more than the data capacity, so that data of exactly 260 bytes
+// still reads as a terminated text.
+extern char enum_value_data[reg_data_size + 1];
+
+HKEY reg_open_read(HKEY parent, const char* path);
+HKEY reg_open_full(HKEY parent, const char* path);
+HKEY reg_create_key(HKEY parent, const char* path);
+bool reg_set_text(HKEY key, const char* name, const char* text);
+DWORD reg_count_subkeys(HKEY key);
+DWORD reg_count_values(HKEY key);
+bool reg_enum_subkey(HKEY key, DWORD index);
+bool reg_enum_value(HKEY key, DWORD index);
+bool reg_delete_tree(HKEY parent, const char* name);

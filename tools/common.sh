@@ -1,0 +1,80 @@
+# Shared by tools/build.sh and tools/test.sh: packages, builds, Xvfb and Wine.
+# Source it from the repository's top folder.
+
+QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  libcairo2-dev fonts-dejavu-core"
+QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils"
+
+qf_root=${QF_BUILD_ROOT:-build}
+qf_apt_updated=
+
+# Installs the named Debian packages that are missing (as root), or names them and stops.
+qf_need_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  if [ -z "$qf_apt_updated" ]; then
+    apt-get update -q >/dev/null
+    qf_apt_updated=1
+  fi
+  echo "Installing: ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Host tools and the payload files they make (layout libraries, chart, icon).
+qf_build_host() {
+  cmake -S . -B "$qf_root/host" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    ${QF_EXTERNAL_PAYLOAD:+-DQF_EXTERNAL_PAYLOAD="$QF_EXTERNAL_PAYLOAD"} >/dev/null
+  cmake --build "$qf_root/host"
+}
+
+# qf_build_windows <name> <toolchain> [cmake options...]
+qf_build_windows() {
+  local name=$1 toolchain=$2
+  shift 2
+  cmake -S . -B "$qf_root/$name" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain" \
+    -DQF_PAYLOAD_DIR="$PWD/$qf_root/host/payload" "$@" >/dev/null
+  cmake --build "$qf_root/$name"
+}
+
+qf_wine() { /usr/lib/wine/wine64 "$@"; }
+
+# A private X display for everything Wine shows.
+qf_start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u) && mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  qf_xvfb_pid=$!
+  read -r qf_display <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$qf_display"
+}
+
+qf_stop_xvfb() { [ -n "${qf_xvfb_pid:-}" ] && kill "$qf_xvfb_pid" 2>/dev/null; qf_xvfb_pid=; }
+
+# Boots the build folder's throwaway Wine prefix and keeps its wineserver
+# running, so that each test program starts in a fraction of a second.
+qf_start_wine() {
+  local build=$1
+  export WINEPREFIX="$PWD/$build/wineprefix" HOME="$PWD/$build/winehome" WINEDEBUG=-all
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  export QF_WINE_HOME="$HOME"
+  mkdir -p "$HOME"
+  /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+  qf_wine wineboot -i </dev/null >/dev/null 2>&1
+  # Without a window manager, Wine's own window management keeps boxes answerable.
+  qf_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+}
+
+qf_stop_wine() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }
