@@ -1,0 +1,71 @@
+// The uninstaller's first hook: checks the KLID argument, then either hands
+// over to a copy in the temporary folder or, as that copy, lets the frame go on.
+#include <stdarg.h>
+#include <string.h>
+
+#include "files/system_folders.h"
+#include "frame/environment.h"
+#include "frame/messages.h"
+#include "frame/text.h"
+#include "installer/product.h"
+#include "registry/layout_state.h"
+#include "uninstaller/temporary_copy.h"
+#include "uninstaller/texts.h"
+
+static void set_window_title(const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    format_text(window_title, sizeof window_title, format, arguments);
+    va_end(arguments);
+}
+
+// Only the shape of the KLID is checked here; whether it names our layout is
+// decided against the registry by the copy's app_run.
+static bool klid_argument_valid()
+{
+    if (arg_count != 1) {
+        msg_warn(text_argument_missing);
+        return false;
+    }
+    copy_text(target_klid, sizeof target_klid, args[0]);
+    if (lstrlenA(target_klid) != 8) {
+        msg_warn(text_argument_length, target_klid);
+        return false;
+    }
+    if (memcmp(target_klid + 4, "0407", 4) != 0) {
+        msg_warn(text_argument_not_german, target_klid);
+        return false;
+    }
+    if (lstrcmpiA(target_klid, "00000407") == 0) {
+        msg_warn(text_argument_standard, target_klid);
+        return false;
+    }
+    return true;
+}
+
+bool app_init()
+{
+    center_window = true;
+    if (!klid_argument_valid())
+        return false;
+
+    system_folders_init();
+
+    copy_paths paths;
+    if (!find_copy_paths(&paths)) {
+        msg_warn(text_no_temporary_folder);
+        redirection_restore();
+        return false;
+    }
+
+    // Redirection stays off for app_run, which works in the system folders.
+    if (runs_from_temporary_folder(&paths)) {
+        set_window_title(text_title_format, program_name, product_version);
+        return true;
+    }
+
+    hand_over_to_copy(&paths, args[0]);
+    redirection_restore();
+    return false;
+}

@@ -1,0 +1,39 @@
+// The uninstaller's second hook, run by its temporary copy: checks, one
+// question, then the removal in a fixed order. It always ends the program.
+#include "files/system_folders.h"
+#include "frame/messages.h"
+#include "installer/product.h"
+#include "registry/uninstall_entry.h"
+#include "uninstaller/removal_steps.h"
+#include "uninstaller/texts.h"
+
+enum { answer_yes = 6 };
+
+static bool removal_confirmed()
+{
+    if (!registration_allows_removal())
+        return false;
+    if (msg_ask(text_confirm, layout_name) != answer_yes) {
+        msg_info(text_cancelled);
+        return false;
+    }
+    return true;
+}
+
+bool app_run()
+{
+    // Nothing is changed until the library is gone; from then on every step
+    // runs whatever the others did, so that as much as possible is removed.
+    if (removal_confirmed() && remove_layout_library()) {
+        remove_layout_registration();
+        remove_product_files();
+        // The uninstall entry goes last: while anything of the layout may be
+        // left, the list of installed software still names it.
+        write_uninstall_entry(entry_name, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr, nullptr, nullptr, nullptr, nullptr);
+        msg_info(text_done, layout_name);
+        schedule_own_deletion();
+    }
+    redirection_restore();
+    return false;
+}

@@ -1,0 +1,39 @@
+// Checks of the layout's registration before anything is removed: the KLID
+// must name a German layout key whose "Layout File" is still our library.
+#include "frame/messages.h"
+#include "installer/product.h"
+#include "registry/layout_keys.h"
+#include "uninstaller/removal_steps.h"
+#include "uninstaller/texts.h"
+
+bool registration_allows_removal()
+{
+    if (!layout_scan()) {
+        // A registry key named with a percent sign must not be read as a format.
+        msg_warn(as_literal(layout_error_text));
+        return false;
+    }
+    if (target_index < 0) {
+        msg_warn(text_key_not_found, layout_name, target_klid, library_base_name);
+        return false;
+    }
+    const char* layout_file = layout_entries[target_index].layout_file;
+    if (!layout_file || !layout_file[0]) {
+        msg_warn(text_no_layout_file, layout_name, target_klid, library_base_name);
+        return false;
+    }
+    // Someone may have pointed the key at another library since the
+    // installation; removing the key would then take away a layout not ours.
+    if (!same_text(layout_file, library_file_name)) {
+        msg_warn(text_other_layout_file, layout_name, target_klid, library_base_name,
+                 layout_file);
+        return false;
+    }
+    // Windows needs at least one layout in the user's list; removing the last
+    // would leave the user without a keyboard after the next sign-in.
+    if (preload_count == 1) {
+        msg_warn(text_single_preload_entry);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+// The steps of the removal that app_run runs in a fixed order. Each shows its
+// own boxes; a false result means the removal stops there.
+#pragma once
+#include <windows.h>
+
+// Room for a folder of up to MAX_PATH characters joined with a file name: the
+// joined text always fits, and a path that Windows cannot take fails there.
+enum { joined_path_size = 2 * MAX_PATH };
+
+void join_path(char* out, const char* folder, const char* separator, const char* name);
+
+// The registry still names our library under the KLID, and the user keeps
+// another layout to choose.
+bool registration_allows_removal();
+// The library in the system folder (and its 32-bit companion on 64-bit
+// Windows). False when it stays, or is missing and the user does not go on.
+bool remove_layout_library();
+// The user's preload lists and the layout key; failures only warn.
+void remove_layout_registration();
+// Shortcut, the files in the product folder and the folder; failures only warn.
+void remove_product_files();
+// The running copy's own file goes at the next system start.
+void schedule_own_deletion();

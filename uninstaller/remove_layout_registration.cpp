@@ -1,0 +1,26 @@
+// Taking the layout out of the user's preload lists and deleting its layout
+// key. The user's lists go first, so that no list names a layout key that no
+// longer exists.
+#include "frame/messages.h"
+#include "installer/product.h"
+#include "registry/layout_keys.h"
+#include "registry/preload_list.h"
+#include "registry/registry_access.h"
+#include "uninstaller/removal_steps.h"
+#include "uninstaller/texts.h"
+
+void remove_layout_registration()
+{
+    plan_layout_removal();
+    if (!write_preload_lists())
+        msg_info(text_preload_warning, layout_name, layout_error_text);
+
+    HKEY layouts = reg_open_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path);
+    if (!layouts) {
+        msg_warn(text_layouts_key_not_opened, keyboard_layouts_path);
+        return;
+    }
+    if (!reg_delete_tree(layouts, target_klid))
+        msg_warn(text_layout_key_not_deleted, keyboard_layouts_path, target_klid);
+    RegCloseKey(layouts);
+}
