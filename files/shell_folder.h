@@ -1,0 +1,8 @@
+// Looking up a shell special folder for a given owner window; special_folder_path
+// and the shortcut folders share it.
+#pragma once
+#include <windows.h>
+
+// out (MAX_PATH bytes) receives the folder's path without trailing backslash,
+// or stays empty; true when the shell knows the folder.
+bool shell_folder_lookup(char* out, HWND owner, int folder);

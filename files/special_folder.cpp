@@ -1,0 +1,33 @@
+// Shell special folders (desktop, programs, program files) by their CSIDL
+// number, through the shell's item lists, which every Windows version has.
+#include "files/shell_folder.h"
+
+#include <shlobj.h>
+
+#include "files/system_folders.h"
+#include "frame/status_window.h"
+
+bool shell_folder_lookup(char* out, HWND owner, int folder)
+{
+    out[0] = '\0';
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator)))
+        allocator = nullptr;
+    LPITEMIDLIST items = nullptr;
+    bool found = SHGetSpecialFolderLocation(owner, folder, &items) >= 0;
+    if (found && items) {
+        SHGetPathFromIDListA(items, out);
+        // The item list belongs to the shell's allocator; without one it is
+        // left to the process's end rather than freed on the wrong heap.
+        if (allocator)
+            allocator->Free(items);
+    }
+    if (allocator)
+        allocator->Release();
+    return found;
+}
+
+bool special_folder_path(char* out, int folder)
+{
+    return shell_folder_lookup(out, status_window, folder);
+}
