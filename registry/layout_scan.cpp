@@ -1,0 +1,227 @@
+// layout_scan: reads the user's Preload and Substitutes lists and the machine's
+// German layout keys into the layout registration state.
+#include "registry/layout_keys.h"
+#include "registry/layout_support.h"
+#include "registry/registry_access.h"
+#include "registry/registry_texts.h"
+
+#include <string.h>
+
+#include "frame/text.h"
+
+const char keyboard_layouts_path[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
+static const char preload_path[] = "Keyboard Layout\\Preload";
+static const char substitutes_path[] = "Keyboard Layout\\Substitutes";
+static const char user_root[] = "HKEY_CURRENT_USER";
+static const char machine_root[] = "HKEY_LOCAL_MACHINE";
+
+// Everything a scan produces starts empty, so that a scan never sees the
+// leftovers of an earlier one.
+static void reset_layout_state()
+{
+    memset(preload_entries, 0, sizeof preload_entries);
+    memset(substitute_entries, 0, sizeof substitute_entries);
+    memset(layout_entries, 0, sizeof layout_entries);
+    memset(new_preload, 0, sizeof new_preload);
+    memset(new_substitutes, 0, sizeof new_substitutes);
+    preload_count = substitute_count = layout_count = 0;
+    newpreloadcount = new_substitute_count = 0;
+    foreign_layout_id_count = 0;
+    target_index = found_index = -1;
+    found_in_preload = false;
+    max_layout_id = max_klid_counter = 0;
+    new_klid[0] = new_layout_id[0] = 0;
+    layout_error_text[0] = 0;
+    preload_unchanged = substitutes_kept = preload_rewritten = false;
+}
+
+static bool read_preload(HKEY key)
+{
+    DWORD count = reg_count_values(key);
+    for (DWORD index = 0; index < count; ++index) {
+        if (!reg_enum_value(key, index))
+            continue;
+        if (preload_count == preload_scan_capacity)
+            return fail_layout(text_too_many_entries, user_root, preload_path,
+                               static_cast<int>(preload_scan_capacity));
+        preload_entry* entry = &preload_entries[preload_count];
+        entry->name = keep_text(enum_value_name);
+        entry->data = keep_text(enum_value_data);
+        if (!entry->name || !entry->data)
+            return fail_layout(text_out_of_memory);
+        entry->number = parse_decimal(entry->name);
+        char decimal[decimal_text_size];
+        format_decimal(decimal, entry->number);
+        entry->canonical = strcmp(decimal, entry->name) == 0;
+        ++preload_count;
+    }
+    return true;
+}
+
+// A substitute belongs to the first preload entry whose data is the value's
+// name, compared exactly.
+static bool read_substitutes(HKEY key)
+{
+    DWORD count = reg_count_values(key);
+    for (DWORD index = 0; index < count; ++index) {
+        if (!reg_enum_value(key, index))
+            continue;
+        if (substitute_count == list_capacity)
+            return fail_layout(text_too_many_entries, user_root, substitutes_path,
+                               static_cast<int>(list_capacity));
+        substitute_entry* entry = &substitute_entries[substitute_count];
+        entry->name = keep_text(enum_value_name);
+        entry->data = keep_text(enum_value_data);
+        if (!entry->name || !entry->data)
+            return fail_layout(text_out_of_memory);
+        ++substitute_count;
+        for (int i = 0; i < preload_count; ++i) {
+            if (strcmp(preload_entries[i].data, entry->name) == 0) {
+                preload_entries[i].substitute = keep_text(entry->data);
+                if (!preload_entries[i].substitute)
+                    return fail_layout(text_out_of_memory);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+static bool open_and_read(HKEY root, const char* path, bool (*read)(HKEY))
+{
+    HKEY key = reg_open_read(root, path);
+    if (!key)
+        return fail_layout(root == HKEY_CURRENT_USER ? text_open_user_key : text_open_machine_key,
+                           path);
+    bool ok = read(key);
+    RegCloseKey(key);
+    return ok;
+}
+
+// Values are told apart by their exact name; their type is not looked at.
+static bool read_layout_values(HKEY key, layout_entry* entry)
+{
+    DWORD count = reg_count_values(key);
+    for (DWORD index = 0; index < count; ++index) {
+        if (!reg_enum_value(key, index))
+            continue;
+        if (strcmp(enum_value_name, "Layout File") == 0) {
+            entry->layout_file = keep_text(enum_value_data);
+            if (!entry->layout_file)
+                return fail_layout(text_out_of_memory);
+            if (same_text(entry->layout_file, layout_file_name))
+                found_index = layout_count;
+        } else if (strcmp(enum_value_name, "Layout Text") == 0) {
+            entry->layout_text = keep_text(enum_value_data);
+            if (!entry->layout_text)
+                return fail_layout(text_out_of_memory);
+        } else if (strcmp(enum_value_name, "Layout Id") == 0
+                   && strlen(enum_value_data) < klid_text_size) {
+            // A longer "Layout Id" would not fit new_layout_id on an update;
+            // it counts as unreadable.
+            entry->layout_id = keep_text(enum_value_data);
+            if (!entry->layout_id)
+                return fail_layout(text_out_of_memory);
+            entry->layout_id_value = static_cast<LONG>(parse_hex(entry->layout_id));
+            if (entry->layout_id_value > max_layout_id)
+                max_layout_id = entry->layout_id_value;
+        }
+    }
+    return true;
+}
+
+static bool read_german_layout(HKEY layouts, const char* name)
+{
+    // A KLID that could not be copied into new_klid is treated as unreadable.
+    if (strlen(name) >= klid_text_size)
+        return true;
+    if (layout_count == list_capacity)
+        return fail_layout(text_too_many_entries, machine_root, keyboard_layouts_path,
+                           static_cast<int>(list_capacity));
+    layout_entry* entry = &layout_entries[layout_count];
+    entry->klid = keep_text(name);
+    if (!entry->klid)
+        return fail_layout(text_out_of_memory);
+    char counter_digits[4] = {name[1], name[2], name[3], 0};
+    entry->counter = static_cast<LONG>(parse_hex(counter_digits));
+    if (entry->counter > max_klid_counter)
+        max_klid_counter = entry->counter;
+    if (same_text(name, target_klid))
+        target_index = layout_count;
+
+    HKEY key = reg_open_read(layouts, name);
+    if (!key)
+        return fail_layout(text_open_layout_subkey, keyboard_layouts_path, name);
+    bool ok = read_layout_values(key, entry);
+    RegCloseKey(key);
+    if (ok)
+        ++layout_count;
+    return ok;
+}
+
+// Only "Layout Id" values from 0c00 on matter: a new "Layout Id" is never
+// smaller. A key that cannot be read is passed over, as Windows' own layout
+// list would not offer it either.
+static bool note_foreign_layout_id(HKEY layouts, const char* name)
+{
+    HKEY key = reg_open_read(layouts, name);
+    if (!key)
+        return true;
+    bool ok = true;
+    DWORD count = reg_count_values(key);
+    for (DWORD index = 0; index < count && ok; ++index) {
+        if (!reg_enum_value(key, index) || strcmp(enum_value_name, "Layout Id") != 0
+            || strlen(enum_value_data) >= klid_text_size)
+            continue;
+        DWORD id = parse_hex(enum_value_data);
+        if (id < 0x0c00)
+            continue;
+        if (foreign_layout_id_count == foreign_id_capacity)
+            ok = fail_layout(text_too_many_entries, machine_root, keyboard_layouts_path,
+                             static_cast<int>(foreign_id_capacity));
+        else
+            foreign_layout_ids[foreign_layout_id_count++] = id;
+    }
+    RegCloseKey(key);
+    return ok;
+}
+
+static bool read_layouts(HKEY layouts)
+{
+    DWORD count = reg_count_subkeys(layouts);
+    for (DWORD index = 0; index < count; ++index) {
+        if (!reg_enum_subkey(layouts, index))
+            continue;
+        // The value enumerations below leave enum_key_name alone.
+        bool ok = is_german_klid(enum_key_name) ? read_german_layout(layouts, enum_key_name)
+                                                : note_foreign_layout_id(layouts, enum_key_name);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+static bool listed_for_user(const char* klid)
+{
+    for (int i = 0; i < preload_count; ++i) {
+        if (same_text(preload_entries[i].data, klid))
+            return true;
+    }
+    for (int i = 0; i < substitute_count; ++i) {
+        if (same_text(substitute_entries[i].data, klid))
+            return true;
+    }
+    return false;
+}
+
+bool layout_scan()
+{
+    reset_layout_state();
+    if (!open_and_read(HKEY_CURRENT_USER, preload_path, read_preload)
+        || !open_and_read(HKEY_CURRENT_USER, substitutes_path, read_substitutes)
+        || !open_and_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path, read_layouts))
+        return false;
+    if (found_index != -1)
+        found_in_preload = listed_for_user(layout_entries[found_index].klid);
+    return true;
+}

@@ -1,0 +1,42 @@
+// Helpers and state that the layout registration files share among themselves;
+// the flows use layout_state.h, layout_keys.h and preload_list.h instead.
+#pragma once
+#include <windows.h>
+#include <stddef.h>
+
+#include "registry/layout_state.h"
+
+// "Layout Id" values of 0c00 and above that non-German layout keys use: the
+// only ones a new "Layout Id" could collide with. Filled by layout_scan.
+enum { foreign_id_capacity = list_capacity };
+extern DWORD foreign_layout_ids[foreign_id_capacity];
+extern int foreign_layout_id_count;
+
+// The user's Preload list may hold one entry fewer than the lists' capacity,
+// so that plan_layout_addition always has room for the layout it adds.
+enum { preload_scan_capacity = list_capacity - 1 };
+
+// Copies owned by the layout state and never freed; null when memory is out.
+const char* keep_text(const char* text);
+const char* keep_text_part(const char* text, size_t length);
+// The decimal text of a number ("%d").
+const char* keep_decimal(LONG number);
+
+// Formats into layout_error_text and returns false, for "return fail(...)".
+bool fail_layout(const char* format, ...);
+
+// "%d" of a number; the buffer has decimal_text_size bytes.
+enum { decimal_text_size = 12 };
+void format_decimal(char* out, LONG number);
+// A KLID-like identifier: the letter, the number as at least three lower-case
+// hexadecimal digits, then 0407 (b0030407, d0010407). False when the number
+// needs more than three digits.
+bool format_klid(char* out, size_t size, char letter, LONG number);
+bool is_german_klid(const char* name);
+
+// Appending to the planned lists; false (layout_error_text set) when full.
+bool add_new_preload(const char* name, const char* data, const char* substitute);
+bool add_new_substitute(const char* name, const char* data);
+
+// Whether text begins with prefix, ignoring letter case as same_text does.
+bool begins_with_nocase(const char* text, const char* prefix);

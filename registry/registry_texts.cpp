@@ -1,0 +1,22 @@
+// The German texts of the layout registration in one place. Texts that take
+// no arguments still pass through format_text, so none may contain a percent
+// sign of its own.
+#include "registry/registry_texts.h"
+
+const char text_open_user_key[] = "Fehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
+const char text_open_machine_key[] = "Fehler beim Öffnen des Registry-Keys HKEY_LOCAL_MACHINE\\%s";
+const char text_open_layout_subkey[] = "Fehler beim Öffnen des Registry-Subkeys %s - %s";
+const char text_too_many_entries[] =
+    "Zu viele Einträge in %s\\%s: höchstens %d können bearbeitet werden.\n"
+    "Es wurde nichts verändert.";
+const char text_out_of_memory[] = "Nicht genug Speicher für die Liste der Tastaturbelegungen.";
+const char text_key_exists[] = "Schlüssel schon vorhanden";
+const char text_key_missing[] = "Schlüssel nicht vorhanden";
+const char text_klid_exhausted[] =
+    "Keine freie KLID mehr: die Nummern der Tastaturbelegungen sind bis fff vergeben.";
+const char text_standard_layout[] = "Standard-Layout kann nicht entfernt werden";
+const char text_new_list_full[] = "INTERNER FEHLER: neue Liste hat mehr als %d Einträge!";
+const char text_new_list_empty[] = "INTERNER FEHLER: newpreloadcount ist 0!";
+const char text_write_open[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
+const char text_write_delete[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
+const char text_write_recreate[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
