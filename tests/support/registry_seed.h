@@ -1,0 +1,41 @@
+// Registry fixtures for tests under Wine, whose fresh prefix has neither the
+// machine's "Keyboard Layouts" key nor the user's Substitutes key: a German
+// Windows to seed, the user's lists to set, and read-backs for comparisons.
+// Everything goes straight through advapi32, independent of registry/.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// (value name, data as text) in enumeration order.
+using reg_values = std::vector<std::pair<std::string, std::string>>;
+
+extern const char seed_layouts_path[];      // HKLM "System\CurrentControlSet\Control\Keyboard Layouts"
+extern const char seed_preload_path[];      // HKCU "Keyboard Layout\Preload"
+extern const char seed_substitutes_path[];  // HKCU "Keyboard Layout\Substitutes"
+
+// A German Windows: layout keys 00000407, 00000807, 00000C07, 00001407,
+// 00010407, 00020407, 00000409, 0000040C and 00000410 with their "Layout File",
+// "Layout Text" and (where Windows has one) "Layout Id"; the user's Preload
+// with 1 = 00000407 and an empty Substitutes key. Call it inside the test
+// process: Wine rewrites Preload at every process start.
+void seed_german_windows();
+// Removes the machine's "Keyboard Layouts" key and the user's Preload and
+// Substitutes keys, everything seed_german_windows and the tests put there.
+void remove_german_windows();
+
+// One layout key below "Keyboard Layouts"; a null id writes no "Layout Id".
+void seed_layout_key(const char* klid, const char* file, const char* text, const char* id);
+// Replaces the key (created when missing) by one holding exactly these REG_SZ values, in order.
+void set_key_values(HKEY root, const char* path, const reg_values& values);
+void set_user_lists(const reg_values& preload, const reg_values& substitutes);
+
+bool key_exists(HKEY root, const char* path);
+// The key's values (data of every type read as text); empty when it is missing.
+reg_values read_values(HKEY root, const char* path);
+// Every key, value type and data byte below path, in enumeration order, as one
+// text: two equal snapshots mean nothing changed. "<missing>" for no key.
+std::string snapshot_tree(HKEY root, const char* path);
+void delete_key_tree(HKEY root, const char* path);
