@@ -1,0 +1,20 @@
+// What a set of keyboard tables types, worked out the way Windows' ToUnicode
+// and VkKeyScan use them: modifier bits to a column, Caps Lock, dead keys.
+#pragma once
+#include <stdint.h>
+
+#include "tools/kbdread/kbd_reader.h"
+
+enum { mod_shift = 1, mod_ctrl = 2, mod_alt = 4, mod_altgr = mod_ctrl | mod_alt };
+
+struct typed_char {
+    uint32_t ch;      // 0 when the key types nothing in this state
+    bool dead;        // ch is the accent of a dead key
+};
+
+typed_char type_key(const kbd_tables& tables, int vk, int mod_bits, bool caps_lock);
+// The composition of a dead key's accent with the next character; 0 for none.
+uint32_t compose(const kbd_tables& tables, uint32_t accent, uint32_t base);
+// The first key and modifier bits that type ch, searched table by table and
+// row by row; -1 when no key types it.
+int vk_key_scan(const kbd_tables& tables, uint32_t ch, int* mod_bits);
