@@ -1,0 +1,43 @@
+// The installer's German texts and the registry value names it writes, kept
+// verbatim. Texts with a %s are formats for msg_info/msg_warn.
+#include "installer/installer_texts.h"
+
+const char text_wrong_call[] = "Installationsprogramm falsch aufgerufen (mit Kommandoparameter %s)";
+const char text_window_title[] = "%s V%s - Tastaturtreiber-Installation";
+const char text_question[] = "Wollen Sie jetzt folgenden Tastatur-Treiber %s?\n\n%s\n\n";
+const char text_verb_update[] = "aktualisieren";
+const char text_verb_install[] = "installieren";
+// Shown below the question; it goes into the box literally.
+const char text_terms[] =
+    "Nutzungsbedingungen:\n"
+    "Das Installationsprogramm und die Tastaturbelegung dürfen kostenlos genutzt\n"
+    "und unverändert weitergegeben werden. Die Nutzung geschieht auf eigene Gefahr;\n"
+    "für Schäden an Daten oder am System wird keine Haftung übernommen.\n"
+    "Die Installation schreibt in den Systemordner und in die Registry und\n"
+    "lässt sich über \"Programme und Features\" wieder vollständig entfernen.\n"
+    "\n"
+    "Mit \"Ja\" stimmen Sie diesen Bedingungen zu.";
+const char text_cancelled[] = "Installation abgebrochen.";
+const char text_list_warning[] =
+    "Warnung bei Installation von %s:\nProblem bei Registry-Key-Update:\n  %s";
+const char text_updated[] = "Tastaturbelegung %s erfolgreich aktualisliert.%s";
+const char text_restart_hint[] =
+    "\n\nNach einem Systemneustart sollte die Tastaturbelegung wieder voreingestellt sein.";
+const char text_reopen_failed[] =
+    "Fehler beim erneuten Öffnen des Registry-Keys HKEY_LOCAL_MACHINE\\%s";
+const char text_layout_key_failed[] = "Fehler beim Erstellen des Tastaturbelegungs-Registry-Keys %s";
+const char text_installed[] =
+    "Tastaturbelegung Deutsch - Quarzfeld 2.06 erfolgreich installiert.\n"
+    "Die Tastaturbelegung steht Ihnen nach einem Systemneustart zur Verfügung.\n"
+    "\n"
+    "=== BITTE SYSTEM JETZT NEU STARTEN! ===";
+const char text_uninstall_command[] = "\"%s\" %s";
+const char text_removal_and[] = " und ";
+const char text_removal_tail[] = " von Ihrem Rechner entfernen";
+const char text_vezodor[] = "VezOdor";
+const char value_layout_text[] = "Layout Text";
+const char value_layout_file[] = "Layout File";
+const char value_layout_id[] = "Layout Id";
+const char value_created_by_vezodor[] = "Created by VezOdor";
+const char value_custom_language_name[] = "Custom Language Name";
+const char text_custom_language[] = "German (Germany)";
