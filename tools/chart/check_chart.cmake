@@ -1,0 +1,22 @@
+# Test of the chart: one A4 landscape page that poppler renders (the PNG stays
+# in the build folder for a look), and whose text holds every character.
+# cmake -DPDF=<chart> -DOUT=<folder> -DCHECK=<chart_check> -DLAYOUT=<source> -P check_chart.cmake
+file(MAKE_DIRECTORY ${OUT})
+execute_process(COMMAND pdfinfo ${PDF} OUTPUT_VARIABLE info RESULT_VARIABLE failed)
+if(failed OR NOT info MATCHES "Pages: +1\n" OR NOT info MATCHES "Page size: +841.89 x 595.28 pts")
+  message(FATAL_ERROR "not one A4 landscape page:\n${info}")
+endif()
+file(REMOVE ${OUT}/chart.png)
+execute_process(COMMAND pdftoppm -png -r 100 -singlefile ${PDF} ${OUT}/chart RESULT_VARIABLE failed)
+file(SIZE ${OUT}/chart.png size)
+if(failed OR size LESS 20000)
+  message(FATAL_ERROR "pdftoppm could not render the chart (${size} bytes of PNG)")
+endif()
+execute_process(COMMAND pdftotext ${PDF} ${OUT}/chart.txt RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "pdftotext could not read the chart")
+endif()
+execute_process(COMMAND ${CHECK} ${LAYOUT} ${OUT}/chart.txt RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "characters missing from the chart")
+endif()
