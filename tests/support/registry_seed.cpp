@@ -167,3 +167,55 @@ std::string snapshot_tree(HKEY root, const char* path)
     RegCloseKey(key);
     return out;
 }
+
+static reg_values recorded_writes;
+static bool recording;
+static decltype(&RegSetValueExA) original_set_value;
+
+static LONG WINAPI recording_set_value(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                       const BYTE* data, DWORD size)
+{
+    if (recording)
+        recorded_writes.emplace_back(name ? name : "",
+                                     std::string(reinterpret_cast<const char*>(data), size));
+    return original_set_value(key, name, reserved, type, data, size);
+}
+
+// Points every slot of the program's import address table that holds from at to.
+static void redirect_import(void* from, void* to)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         module->Name; ++module) {
+        for (auto* slot = reinterpret_cast<void**>(base + module->FirstThunk); *slot; ++slot) {
+            if (*slot != from)
+                continue;
+            DWORD protection;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+            *slot = to;
+            VirtualProtect(slot, sizeof *slot, protection, &protection);
+        }
+    }
+}
+
+void start_recording_value_writes()
+{
+    if (!original_set_value) {
+        original_set_value = reinterpret_cast<decltype(&RegSetValueExA)>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA")));
+        redirect_import(reinterpret_cast<void*>(original_set_value),
+                        reinterpret_cast<void*>(recording_set_value));
+    }
+    recorded_writes.clear();
+    recording = true;
+}
+
+reg_values stop_recording_value_writes()
+{
+    recording = false;
+    return recorded_writes;
+}

@@ -39,3 +39,10 @@ reg_values read_values(HKEY root, const char* path);
 // text: two equal snapshots mean nothing changed. "<missing>" for no key.
 std::string snapshot_tree(HKEY root, const char* path);
 void delete_key_tree(HKEY root, const char* path);
+
+// Windows enumerates a key's values in the order they were created, Wine in
+// name order; so the order in which code writes values is observed at the
+// call: while recording, every RegSetValueExA of this program (its import is
+// redirected) is noted as (name, data) in call order and then carried out.
+void start_recording_value_writes();
+reg_values stop_recording_value_writes();
