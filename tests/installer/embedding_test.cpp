@@ -1,0 +1,87 @@
+// The built programs' resources, read as data files: the installer of each
+// build carries the payload folder's five files and that build's uninstaller,
+// in German (Germany); neither program carries a manifest asking for rights.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/installer/machine.h"
+
+namespace {
+
+const char* const payload_names[] = {
+    "VezOdorQFZ27_x86.DLL", "VezOdorQFZ27_x64.DLL", "VezOdorQFZ27_wow64.DLL",
+    "Quarzfeld V2.06 Belegungsschaubild.pdf", "Quarzfeld V2.06 Belegungsschaubild.ico"};
+
+struct resource_bytes {
+    bool found;
+    std::string bytes;
+};
+
+resource_bytes find_payload(HMODULE module, int row)
+{
+    std::string name = "DATEI" + std::to_string(row) + "_NAME";
+    std::string type = "DATEI" + std::to_string(row) + "_TYPE";
+    HRSRC found = FindResourceExA(module, type.c_str(), name.c_str(),
+                                  MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+    if (!found)
+        return {false, ""};
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return {true, std::string(data, SizeofResource(module, found))};
+}
+
+BOOL CALLBACK note_manifest(HMODULE, LPSTR type, LONG_PTR found)
+{
+    if (IS_INTRESOURCE(type) && type == RT_MANIFEST)
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+void check_programs(const std::string& folder)
+{
+    std::string installer = folder + "/Install_VezOdorQFZ27.exe";
+    std::string uninstaller = folder + "/Uninstall_VezOdorQFZ27.exe";
+    SetLastError(0xdeadbeef);
+    HMODULE module = LoadLibraryExA(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module) << installer << ": error " << GetLastError();
+    for (int row = 1; row <= 6; ++row) {
+        resource_bytes resource = find_payload(module, row);
+        std::string expected =
+            row == 6 ? read_file(uninstaller) : payload_file(payload_names[row - 1]);
+        ASSERT_TRUE(resource.found) << "DATEI" << row << " in German (Germany)";
+        EXPECT_FALSE(expected.empty()) << "DATEI" << row;
+        EXPECT_TRUE(resource.bytes == expected)
+            << "DATEI" << row << ": " << resource.bytes.size() << " bytes embedded, "
+            << expected.size() << " expected";
+    }
+    // The names are looked up ignoring letter case, as the installer asks for them.
+    EXPECT_NE(nullptr, FindResourceA(module, "Datei6_name", "Datei6_type"));
+    FreeLibrary(module);
+
+    for (const std::string& program : {installer, uninstaller}) {
+        HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, image) << program;
+        bool manifest = false;
+        EnumResourceTypesA(image, note_manifest, reinterpret_cast<LONG_PTR>(&manifest));
+        EXPECT_FALSE(manifest) << program << " carries a manifest";
+        FreeLibrary(image);
+    }
+}
+
+TEST(InstallerPayload, TestBuildCarriesPayloadAndItsOwnUninstaller)
+{
+    check_programs(QF_TEST_PROGRAM_DIR);
+}
+
+TEST(InstallerPayload, ShippingBuildCarriesPayloadAndItsOwnUninstaller)
+{
+#ifdef QF_TEST_SHIPPING_PROGRAM_DIR
+    check_programs(QF_TEST_SHIPPING_PROGRAM_DIR);
+#else
+    GTEST_SKIP() << "no shipping build given (QF_SHIPPING_DIR)";
+#endif
+}
+
+}  // namespace

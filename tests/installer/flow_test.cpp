@@ -1,0 +1,392 @@
+// The installer's two hooks in-process, with scripted message boxes, on a
+// seeded German Windows: the argument refusal, first installations on 32-bit
+// and 64-bit Windows, updates, the answer No and the stops.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+
+#include "frame/environment.h"
+#include "installer/installer_texts.h"
+#include "installer/product.h"
+#include "tests/installer/machine.h"
+#include "tests/support/message_box_script.h"
+#include "tests/support/registry_seed.h"
+
+namespace {
+
+const unsigned info_box = MB_OK | MB_ICONINFORMATION;
+const unsigned warn_box = MB_OK | MB_ICONEXCLAMATION;
+const unsigned question_box = MB_YESNO | MB_ICONQUESTION;
+
+const char installed_text[] =
+    "Tastaturbelegung Deutsch - Quarzfeld 2.06 erfolgreich installiert.\n"
+    "Die Tastaturbelegung steht Ihnen nach einem Systemneustart zur Verfügung.\n\n"
+    "=== BITTE SYSTEM JETZT NEU STARTEN! ===";
+const char restart_hint[] =
+    "\n\nNach einem Systemneustart sollte die Tastaturbelegung wieder voreingestellt sein.";
+
+// The stored times of the payload table, as the raw 64-bit file time.
+ULONGLONG stored_time(unsigned high, unsigned low) { return (ULONGLONG)high << 32 | low; }
+
+std::string question(const char* verb, const std::string& name)
+{
+    return std::string("Wollen Sie jetzt folgenden Tastatur-Treiber ") + verb + "?\n\n" + name +
+           "\n\n" + text_terms;
+}
+
+struct expected_box {
+    std::string text;
+    unsigned flags;
+};
+
+// Windows enumerates a key's values in the order they were written; Wine keeps
+// them sorted by name, so under Wine only the set of values can be compared.
+reg_values as_enumerated(reg_values written)
+{
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
+        std::sort(written.begin(), written.end(), [](const auto& a, const auto& b) {
+            return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
+        });
+    }
+    return written;
+}
+
+std::string layout_key(const char* klid) { return std::string(seed_layouts_path) + "\\" + klid; }
+
+class InstallerRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        remove_installer_traces();
+        seed_german_windows();
+        reset_message_boxes();
+        parse_command_line(L"\"C:\\Downloads\\Install_VezOdorQFZ27.exe\"");
+        lstrcpyA(program_name, "Install_VezOdorQFZ27");
+        is_wow64 = false;
+        places = find_places();
+    }
+
+    void TearDown() override
+    {
+        is_wow64 = false;
+        remove_installer_traces();
+        reset_message_boxes();
+    }
+
+    // Runs the run hook, which ends the program on every path.
+    void run(std::initializer_list<int> answers)
+    {
+        plan_answers(answers);
+        EXPECT_FALSE(app_run());
+        EXPECT_EQ(0, unplanned_questions);
+    }
+
+    void expect_boxes(const std::vector<expected_box>& expected, int line)
+    {
+        SCOPED_TRACE(testing::Message() << "boxes checked at line " << line);
+        ASSERT_EQ(expected.size(), shown_boxes.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(expected[i].text, shown_boxes[i].text) << "box " << i;
+            EXPECT_EQ(expected[i].flags, shown_boxes[i].flags) << "box " << i;
+            EXPECT_EQ("Install_VezOdorQFZ27", shown_boxes[i].caption) << "box " << i;
+        }
+    }
+
+    // A written file: the payload's bytes, the stored time to the 100-ns unit,
+    // and the archive attribute alone.
+    void expect_written(const std::string& path, const std::string& content, ULONGLONG time,
+                        int line)
+    {
+        SCOPED_TRACE(testing::Message() << path << ", checked at line " << line);
+        ASSERT_TRUE(path_exists(path));
+        EXPECT_TRUE(read_file(path) == content) << "content differs, " << read_file(path).size()
+                                                << " bytes instead of " << content.size();
+        EXPECT_EQ(time, last_write_time(path));
+        EXPECT_EQ((DWORD)FILE_ATTRIBUTE_ARCHIVE, GetFileAttributesA(path.c_str()));
+    }
+
+    void expect_product_files(int line)
+    {
+        expect_written(places.product_dir + "\\Uninstall_VezOdorQFZ27.exe", built_uninstaller(),
+                       stored_time(0x01D57321, 0xD61F7EB9), line);
+        expect_written(places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf",
+                       payload_file("Quarzfeld V2.06 Belegungsschaubild.pdf"),
+                       stored_time(0x01D5714A, 0x2C7130EC), line);
+        expect_written(places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico",
+                       payload_file("Quarzfeld V2.06 Belegungsschaubild.ico"),
+                       stored_time(0x01D5713B, 0x0E0D0F8E), line);
+    }
+
+    void expect_uninstall_entry(const char* klid, int line)
+    {
+        SCOPED_TRACE(testing::Message() << "uninstall entry checked at line " << line);
+        std::string icon = places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico";
+        EXPECT_EQ(as_enumerated({
+                      {"DisplayName", "Tastaturbelegung Deutsch - Quarzfeld 2.06"},
+                      {"UninstallString", "\"" + places.product_dir +
+                                              "\\Uninstall_VezOdorQFZ27.exe\" " + klid},
+                      {"HelpLink", product_web_address},
+                      {"URLUpdateInfo", product_web_address},
+                      {"Publisher", publisher_text},
+                      {"URLInfoAbout", product_web_address},
+                      {"DisplayVersion", "2.06"},
+                      {"DisplayIcon", icon},
+                      {"Comments", "Tastaturbelegung Deutsch - Quarzfeld 2.06 und Quarzfeld "
+                                   "V2.06 Belegungsschaubild von Ihrem Rechner entfernen"}}),
+                  read_values(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+    }
+
+    void expect_shortcut(int line)
+    {
+        SCOPED_TRACE(testing::Message() << "shortcut checked at line " << line);
+        ASSERT_TRUE(path_exists(places.shortcut));
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        IShellLinkA* link = nullptr;
+        IPersistFile* file = nullptr;
+        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                               IID_IShellLinkA, (void**)&link)));
+        link->QueryInterface(IID_IPersistFile, (void**)&file);
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, places.shortcut.c_str(), -1, wide, MAX_PATH);
+        EXPECT_EQ(S_OK, file->Load(wide, STGM_READ));
+        char text[MAX_PATH] = "";
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        EXPECT_STREQ((places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf").c_str(), text);
+        int icon_index = -1;
+        link->GetIconLocation(text, MAX_PATH, &icon_index);
+        EXPECT_STREQ((places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico").c_str(), text);
+        EXPECT_EQ(0, icon_index);
+        link->GetDescription(text, MAX_PATH);
+        EXPECT_STREQ("Quarzfeld V2.06 Belegungsschaubild", text);
+        file->Release();
+        link->Release();
+        CoUninitialize();
+    }
+
+    // An installed copy under b0010407 whose values differ from ours.
+    void seed_installed_copy(const char* file, const char* text)
+    {
+        seed_layout_key("b0010407", file, text, "0c05");
+    }
+
+    void expect_first_installation()
+    {
+        std::string before_user_lists = snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
+        run({IDYES});
+
+        expect_boxes({{question("installieren", "Deutsch - Quarzfeld 2.06"), question_box},
+                      {installed_text, info_box}}, __LINE__);
+        // The seeded German keys use the counters 000 to 002 and layout ids
+        // below 0c00.
+        EXPECT_EQ(as_enumerated({{"Layout Text", "Deutsch - Quarzfeld 2.06"},
+                                 {"Layout File", "VezOdorQFZ27.DLL"},
+                                 {"Layout Id", "0c00"},
+                                 {"Created by VezOdor", ""}}),
+                  read_values(HKEY_LOCAL_MACHINE, layout_key("b0030407").c_str()));
+        EXPECT_NE(before_user_lists, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
+        EXPECT_EQ(as_enumerated({{"2", "00000407"}, {"1", "d0010407"}}),
+                  read_values(HKEY_CURRENT_USER, seed_preload_path));
+        EXPECT_EQ((reg_values{{"d0010407", "b0030407"}}),
+                  read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+        expect_product_files(__LINE__);
+        expect_uninstall_entry("b0030407", __LINE__);
+        expect_shortcut(__LINE__);
+    }
+
+    installer_places places;
+};
+
+TEST_F(InstallerRun, RefusesAnyArgumentBeforeAnythingElse)
+{
+    parse_command_line(L"\"C:\\Downloads\\Install_VezOdorQFZ27.exe\" b0010407 x");
+    lstrcpyA(window_title, "unchanged");
+    std::string before = machine_snapshot();
+
+    EXPECT_FALSE(app_init());
+
+    expect_boxes({{"Installationsprogramm falsch aufgerufen (mit Kommandoparameter b0010407)",
+                   warn_box}}, __LINE__);
+    EXPECT_FALSE(shown_boxes[0].had_owner);
+    EXPECT_STREQ("unchanged", window_title);
+    EXPECT_EQ(before, machine_snapshot());
+}
+
+TEST_F(InstallerRun, InitialisationNamesTheWindowWithinItsBuffer)
+{
+    EXPECT_TRUE(app_init());
+    EXPECT_TRUE(center_window);
+    EXPECT_STREQ("Install_VezOdorQFZ27 V2.06 - Tastaturtreiber-Installation", window_title);
+    EXPECT_TRUE(shown_boxes.empty());
+
+    // A program name of the full 259 characters leaves a title cut to the buffer.
+    std::string long_name(259, 'n');
+    lstrcpyA(program_name, long_name.c_str());
+    EXPECT_TRUE(app_init());
+    EXPECT_EQ(long_name, std::string(window_title));
+}
+
+TEST_F(InstallerRun, FirstInstallationOn32BitWindows)
+{
+    expect_first_installation();
+    expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x86.DLL"),
+                   stored_time(0x01D56D16, 0xC4941E0B), __LINE__);
+    EXPECT_FALSE(path_exists(places.wow64_dir + "VezOdorQFZ27.DLL"));
+}
+
+TEST_F(InstallerRun, FirstInstallationOn64BitWindows)
+{
+    is_wow64 = true;
+    expect_first_installation();
+    expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x64.DLL"),
+                   stored_time(0x01D5729C, 0x667B4573), __LINE__);
+    expect_written(places.wow64_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_wow64.DLL"),
+                   stored_time(0x01D5729C, 0x6488CF5A), __LINE__);
+}
+
+TEST_F(InstallerRun, AnswerNoChangesNothing)
+{
+    std::string before = machine_snapshot();
+    run({IDNO});
+    expect_boxes({{question("installieren", "Deutsch - Quarzfeld 2.06"), question_box},
+                  {"Installation abgebrochen.", info_box}}, __LINE__);
+    EXPECT_EQ(before, machine_snapshot());
+}
+
+TEST_F(InstallerRun, ScanFailureStopsBeforeTheQuestion)
+{
+    delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path);
+    std::string before = machine_snapshot();
+    run({});
+    expect_boxes({{"Fehler beim Öffnen des Registry-Keys "
+                       "HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes", warn_box}}, __LINE__);
+    EXPECT_EQ(before, machine_snapshot());
+}
+
+TEST_F(InstallerRun, UpdateAtPositionOneRewritesNoListAndKeepsTheKey)
+{
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
+    std::string layout_before = snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path);
+    std::string lists_before = snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
+
+    run({IDYES});
+
+    expect_boxes({{question("aktualisieren", "Quarzfeld alt"), question_box},
+                  {"Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.", info_box}},
+                 __LINE__);
+    EXPECT_EQ(layout_before, snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path));
+    EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
+    expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x86.DLL"),
+                   stored_time(0x01D56D16, 0xC4941E0B), __LINE__);
+    expect_product_files(__LINE__);
+    expect_uninstall_entry("b0010407", __LINE__);
+    expect_shortcut(__LINE__);
+}
+
+TEST_F(InstallerRun, UpdateOfALayoutMissingFromTheListsPutsItBack)
+{
+    // The file name in other letter case names the same library.
+    seed_installed_copy("vezodorqfz27.dll", "Quarzfeld alt");
+    std::string layout_before = snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path);
+
+    run({IDYES});
+
+    expect_boxes({{question("aktualisieren", "Quarzfeld alt"), question_box},
+                  {std::string("Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.") +
+                           restart_hint, info_box}}, __LINE__);
+    EXPECT_EQ(layout_before, snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path));
+    EXPECT_EQ(as_enumerated({{"2", "00000407"}, {"1", "d0010407"}}),
+              read_values(HKEY_CURRENT_USER, seed_preload_path));
+    EXPECT_EQ((reg_values{{"d0010407", "b0010407"}}),
+              read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+    expect_uninstall_entry("b0010407", __LINE__);
+}
+
+TEST_F(InstallerRun, LayoutTextsFromTheRegistryAreShownLiterally)
+{
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld 100% %s%d%n");
+    set_user_lists({{"1", "d0010407"}}, {{"d0010407", "b0010407"}});
+    run({IDYES});
+    expect_boxes({{question("aktualisieren", "Quarzfeld 100% %s%d%n"), question_box},
+                  {"Tastaturbelegung Quarzfeld 100% %s%d%n erfolgreich aktualisliert.",
+                   info_box}}, __LINE__);
+
+    // Without a "Layout Text", the product's own name stands in.
+    remove_installer_traces();
+    seed_german_windows();
+    std::string path = layout_key("b0010407");
+    set_key_values(HKEY_LOCAL_MACHINE, path.c_str(), {{"Layout File", "VezOdorQFZ27.DLL"}});
+    reset_message_boxes();
+    run({IDNO});
+    expect_boxes({{question("aktualisieren", "Deutsch - Quarzfeld 2.06"), question_box},
+                  {"Installation abgebrochen.", info_box}}, __LINE__);
+}
+
+TEST_F(InstallerRun, LibraryThatCannotBeWrittenStopsTheInstallation)
+{
+    // A folder of the library's name cannot be opened as a file.
+    std::string library = places.system_dir + "VezOdorQFZ27.DLL";
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(CreateDirectoryA(library.c_str(), nullptr)) << "error " << GetLastError();
+    std::string before = machine_snapshot();
+
+    run({IDYES});
+
+    ASSERT_EQ(3u, shown_boxes.size());
+    EXPECT_EQ(question("installieren", "Deutsch - Quarzfeld 2.06"), shown_boxes[0].text);
+    EXPECT_EQ(0u, shown_boxes[1].text.find("FEHLER:\nDatei konnte nicht zum Schreiben geöffnet "
+                                           "werden.\nName: " + library + "\n"))
+        << shown_boxes[1].text;
+    EXPECT_EQ(warn_box, shown_boxes[1].flags);
+    EXPECT_EQ("Installation abgebrochen.", shown_boxes[2].text);
+    EXPECT_EQ(info_box, shown_boxes[2].flags);
+    EXPECT_EQ(before, machine_snapshot());
+}
+
+TEST_F(InstallerRun, LayoutKeyThatCannotBeCreatedEndsWithoutListOrSuccess)
+{
+    // Below a volatile key Windows refuses a lasting subkey
+    // (ERROR_CHILD_MUST_BE_VOLATILE), which is how the installer creates it.
+    delete_key_tree(HKEY_LOCAL_MACHINE, seed_layouts_path);
+    HKEY layouts = nullptr;
+    SetLastError(0xdeadbeef);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, seed_layouts_path, 0, nullptr,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                             &layouts, nullptr));
+    RegCloseKey(layouts);
+    std::string lists_before = snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
+
+    run({IDYES});
+
+    expect_boxes({{question("installieren", "Deutsch - Quarzfeld 2.06"), question_box},
+                  {"Fehler beim Erstellen des Tastaturbelegungs-Registry-Keys b0010407",
+                   warn_box}}, __LINE__);
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key("b0010407").c_str()));
+    EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
+    // What came before the layout key stays, as after any stop.
+    expect_product_files(__LINE__);
+    expect_uninstall_entry("b0010407", __LINE__);
+}
+
+TEST_F(InstallerRun, ProductFolderWithEarlierFilesIsRewritten)
+{
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(CreateDirectoryA(places.product_dir.c_str(), nullptr)) << GetLastError();
+    std::string longer(600000, 'x');
+    for (const char* name : {"Uninstall_VezOdorQFZ27.exe", "Quarzfeld V2.06 Belegungsschaubild.pdf",
+                             "Quarzfeld V2.06 Belegungsschaubild.ico"}) {
+        std::string path = places.product_dir + "\\" + name;
+        write_file(path, longer);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    }
+    run({IDYES});
+    ASSERT_EQ(2u, shown_boxes.size());
+    EXPECT_EQ(installed_text, shown_boxes[1].text);
+    expect_product_files(__LINE__);
+}
+
+}  // namespace

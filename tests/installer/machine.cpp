@@ -1,0 +1,136 @@
+// Test helpers for the installer: places, payload files, snapshots, clean-up.
+#include "tests/installer/machine.h"
+
+#include <shlobj.h>
+
+#include <functional>
+
+#include "tests/support/registry_seed.h"
+
+const char uninstall_root_path[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char uninstall_entry_path[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "Tastaturbelegung Deutsch - Quarzfeld 2.06";
+static const char library_name[] = "VezOdorQFZ27.DLL";
+static const char* const product_files[] = {
+    "Uninstall_VezOdorQFZ27.exe", "Quarzfeld V2.06 Belegungsschaubild.pdf",
+    "Quarzfeld V2.06 Belegungsschaubild.ico"};
+
+static std::string shell_folder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+    return path;
+}
+
+installer_places find_places()
+{
+    installer_places places;
+    char folder[MAX_PATH] = "";
+    GetSystemDirectoryA(folder, MAX_PATH);
+    places.system_dir = std::string(folder) + "\\";
+    folder[0] = 0;
+    GetSystemWow64DirectoryA(folder, MAX_PATH);
+    places.wow64_dir = std::string(folder) + "\\";
+    places.product_dir = shell_folder(CSIDL_PROGRAM_FILES) + "\\Quarzfeld";
+    places.shortcut = shell_folder(CSIDL_DESKTOPDIRECTORY) +
+                      "\\Quarzfeld V2.06 Belegungsschaubild.LNK";
+    return places;
+}
+
+std::string payload_file(const char* name)
+{
+    return read_file(std::string(QF_TEST_PAYLOAD_DIR) + "/" + name);
+}
+
+std::string built_uninstaller()
+{
+    return read_file(std::string(QF_TEST_PROGRAM_DIR) + "/Uninstall_VezOdorQFZ27.exe");
+}
+
+bool path_exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string read_file(const std::string& path)
+{
+    std::string content;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return content;
+    char buffer[65536];
+    DWORD got;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+void write_file(const std::string& path, const std::string& content)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written;
+    WriteFile(file, content.data(), (DWORD)content.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+ULONGLONG last_write_time(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32 |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+static void describe_file(const std::string& path, std::string& out)
+{
+    out += path + ": ";
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        out += "<missing>\n";
+        return;
+    }
+    out += std::to_string(attributes) + " " + std::to_string(last_write_time(path)) + " " +
+           std::to_string(std::hash<std::string>()(read_file(path))) + "\n";
+}
+
+std::string machine_snapshot()
+{
+    installer_places places = find_places();
+    std::string out = snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path) +
+                      snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout") +
+                      snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_root_path);
+    describe_file(places.system_dir + library_name, out);
+    describe_file(places.wow64_dir + library_name, out);
+    describe_file(places.product_dir, out);
+    for (const char* name : product_files)
+        describe_file(places.product_dir + "\\" + name, out);
+    describe_file(places.shortcut, out);
+    return out;
+}
+
+static void remove_file(const std::string& path)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileA(path.c_str()))
+        RemoveDirectoryA(path.c_str());
+}
+
+void remove_installer_traces()
+{
+    installer_places places = find_places();
+    remove_file(places.system_dir + library_name);
+    remove_file(places.wow64_dir + library_name);
+    for (const char* name : product_files)
+        remove_file(places.product_dir + "\\" + name);
+    RemoveDirectoryA(places.product_dir.c_str());
+    remove_file(places.shortcut);
+    delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);
+    remove_german_windows();
+}
