@@ -43,7 +43,11 @@ bool launch_program(const char* program, const char* parameters, const char* fol
         fits = fits && append_text(command_line, sizeof command_line, parameters);
 
     BOOL started = FALSE;
-    if (!fits) {
+    if (!program && !parameters) {
+        // Nothing names a program. Windows refuses such a call; Wine's
+        // CreateProcessA reads through the missing command line and crashes.
+        SetLastError(ERROR_INVALID_PARAMETER);
+    } else if (!fits) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
     } else {
         // Without parameters no command line at all: the system then takes the

@@ -79,7 +79,8 @@ void to_message_text(char* dest, size_t size, const char* text)
 
 const char* as_literal(const char* text)
 {
-    static char literal[message_format_size];
+    // Room for the prefix and as much text as a message box can show.
+    static char literal[2 + message_format_size];
     literal[0] = '\x7f';
     literal[1] = '\x7f';
     copy_cut(literal + 2, sizeof literal - 2, text ? text : "");

@@ -1,0 +1,64 @@
+// What the start-up sequence finds out and changes before the hooks run: the
+// run-time lookups in kernel32, the 32-bit emulation flag and the restricted
+// DLL search.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/system_functions.h"
+#include "tests/frame/demo_child.h"
+
+namespace {
+
+TEST(kernel32_function, finds_present_functions_only)
+{
+    EXPECT_EQ((FARPROC)GetProcAddress(GetModuleHandleA("kernel32"), "GetTickCount"),
+              kernel32_function("GetTickCount"));
+    EXPECT_EQ(nullptr, kernel32_function("QuarzfeldGibtEsNicht"));
+}
+
+TEST(query_wow64, tells_a_32_bit_process_on_64_bit_windows)
+{
+    BOOL expected = FALSE;
+    IsWow64Process(GetCurrentProcess(), &expected);
+    EXPECT_EQ(expected != FALSE, query_wow64());
+#ifdef _WIN64
+    EXPECT_FALSE(query_wow64()) << "a 64-bit process is never emulated";
+#endif
+}
+
+// After the hardening a library in the current folder is no longer found by
+// its bare name, while the system's own libraries still are.
+TEST(harden_dll_search, current_folder_is_no_longer_searched)
+{
+    scratch_folder scratch;
+    char own[MAX_PATH];
+    GetModuleFileNameA(nullptr, own, sizeof own);
+    std::string probe = std::string(own).substr(0, std::string(own).find_last_of('\\') + 1) +
+                        "frame_dll_probe.dll";
+    ASSERT_TRUE(CopyFileA(probe.c_str(), scratch.file("qf_dll_probe.dll").c_str(), FALSE))
+        << "no probe library at " << probe;
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
+
+    HMODULE before = LoadLibraryA("qf_dll_probe.dll");
+    EXPECT_NE(nullptr, before) << "without hardening the current folder is searched";
+    if (before)
+        FreeLibrary(before);
+
+    harden_dll_search();
+    SetLastError(0xdeadbeef);
+    HMODULE after = LoadLibraryA("qf_dll_probe.dll");
+    EXPECT_EQ(nullptr, after);
+    if (after)
+        FreeLibrary(after);
+    HMODULE system_library = LoadLibraryA("version.dll");
+    EXPECT_NE(nullptr, system_library);
+    if (system_library)
+        FreeLibrary(system_library);
+
+    SetCurrentDirectoryA(previous);
+}
+
+}  // namespace
