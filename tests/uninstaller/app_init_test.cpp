@@ -1,0 +1,197 @@
+// The uninstaller's first hook in-process: the refusals of its argument, the
+// temporary folder that cannot be used, a copy that cannot be made, and the
+// temporary copy's recognition and window title.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "frame/environment.h"
+#include "frame/status_window.h"
+#include "frame/text.h"
+#include "registry/layout_state.h"
+#include "tests/support/message_box_script.h"
+#include "tests/uninstaller/installation.h"
+
+namespace {
+
+const char caption[] = "Uninstall_VezOdorQFZ27";
+const char refusal_start[] =
+    "Deinstallationsprogramm nicht mit gültigem Registry-Key die Tastatur aufgerufen ";
+
+std::string own_program_path()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::string own_folder()
+{
+    std::string path = own_program_path();
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string own_file_name()
+{
+    std::string path = own_program_path();
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+std::string environment_value(const char* name)
+{
+    char value[32768];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? value : "";
+}
+
+class UninstallerInit : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        reset_message_boxes();
+        copy_text(program_name, sizeof program_name, caption);
+        copy_text(window_title, sizeof window_title, caption);
+        center_window = false;
+        is_wow64 = false;
+        target_klid[0] = '\0';
+        saved_tmp = environment_value("TMP");
+        saved_temp = environment_value("TEMP");
+    }
+
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("TMP", saved_tmp.empty() ? nullptr : saved_tmp.c_str());
+        SetEnvironmentVariableA("TEMP", saved_temp.empty() ? nullptr : saved_temp.c_str());
+    }
+
+    void set_arguments(std::initializer_list<const char*> given)
+    {
+        for (auto& arg : args)
+            arg[0] = '\0';
+        arg_count = 0;
+        for (const char* arg : given)
+            copy_text(args[arg_count++], path_size, arg);
+    }
+
+    void set_temporary_folder(const std::string& folder)
+    {
+        SetEnvironmentVariableA("TMP", folder.c_str());
+        SetEnvironmentVariableA("TEMP", folder.c_str());
+    }
+
+    // app_init refuses with one warning box, shown before any window exists.
+    void expect_refused(const std::string& text)
+    {
+        reset_message_boxes();
+        EXPECT_FALSE(app_init());
+        ASSERT_EQ(1u, shown_boxes.size());
+        EXPECT_EQ(caption, shown_boxes[0].caption);
+        EXPECT_EQ(text, shown_boxes[0].text);
+        EXPECT_EQ(unsigned(MB_OK | MB_ICONEXCLAMATION), shown_boxes[0].flags);
+        EXPECT_FALSE(shown_boxes[0].had_owner);
+        EXPECT_EQ(nullptr, status_window);
+        EXPECT_EQ(caption, std::string(window_title));
+    }
+
+    std::string saved_tmp, saved_temp;
+};
+
+TEST_F(UninstallerInit, RefusesAMissingOrExtraArgument)
+{
+    std::string text = std::string(refusal_start) + "(Angabe fehlt)";
+    set_arguments({});
+    expect_refused(text);
+    arg_count = -1;   // the frame's value for an empty command line
+    expect_refused(text);
+    set_arguments({"b0030407", "b0030407"});
+    expect_refused(text);
+    EXPECT_TRUE(center_window);
+}
+
+TEST_F(UninstallerInit, RefusesAMalformedKlid)
+{
+    std::string length = std::string(refusal_start) + "(Länge nicht 8 Zeichen):\n";
+    set_arguments({"b00304070"});
+    expect_refused(length + "b00304070");
+    set_arguments({""});
+    expect_refused(length);
+    // The argument is shown as it is, percent signs included.
+    set_arguments({"%s%d%n%s0407"});
+    expect_refused(length + "%s%d%n%s0407");
+
+    set_arguments({"b0030807"});
+    expect_refused(std::string(refusal_start) +
+                   "(endet nicht in \"0407\", also kein deutsches Layout):\nb0030807");
+    set_arguments({"b003O407"});
+    expect_refused(std::string(refusal_start) +
+                   "(endet nicht in \"0407\", also kein deutsches Layout):\nb003O407");
+
+    set_arguments({"00000407"});
+    expect_refused(std::string(refusal_start) +
+                   "(Schlüssel für Standardtastatur: nicht deinstallierbar):\n00000407");
+}
+
+TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
+{
+    // The comparison with the temporary folder ignores letter case.
+    std::string folder = own_folder();
+    CharUpperA(&folder[0]);
+    set_temporary_folder(folder);
+    // Only the shape of the KLID is checked here, not its digits.
+    set_arguments({"zz%s0407"});
+
+    EXPECT_TRUE(app_init());
+    EXPECT_TRUE(shown_boxes.empty());
+    EXPECT_TRUE(center_window);
+    EXPECT_STREQ("zz%s0407", target_klid);
+    EXPECT_STREQ("Uninstall_VezOdorQFZ27 V2.06 - Tastaturtreiber-Deinstallation", window_title);
+}
+
+TEST_F(UninstallerInit, RefusesATemporaryFolderThatCannotHoldTheCopy)
+{
+    const std::string refusal =
+        "Deinstallationsprogramm findet kein verwendbares temporäres Verzeichnis (nicht "
+        "vorhanden oder Pfad zu lang), um sein Original löschen zu können.\nDie "
+        "Deinstallation wird nicht durchgeführt; es wurde nichts verändert.";
+    set_arguments({"b0030407"});
+
+    // Longer than any path: GetTempPathA reports no usable folder.
+    set_temporary_folder("C:\\" + std::string(300, 'x'));
+    expect_refused(refusal);
+
+    // A folder that fits, but not with the program's file name appended.
+    std::string folder = make_private_folder("init");
+    std::string deep = folder + std::string(MAX_PATH - 2 - folder.size() - own_file_name().size() + 1, 'y');
+    ASSERT_LT(deep.size(), size_t(MAX_PATH - 1));
+    ASSERT_GT(deep.size() + 1 + own_file_name().size(), size_t(MAX_PATH - 1));
+    set_temporary_folder(deep);
+    expect_refused(refusal);
+    remove_tree(folder.substr(0, folder.size() - 1));
+}
+
+TEST_F(UninstallerInit, CopyThatCannotBeMadeIsReported)
+{
+    std::string folder = make_private_folder("init");
+    set_temporary_folder(folder);
+    // A folder in the copy's place: the copy fails, nothing is started.
+    std::string copy = folder + own_file_name();
+    ASSERT_TRUE(CreateDirectoryA(copy.c_str(), nullptr));
+    set_arguments({"b0030407"});
+
+    EXPECT_FALSE(app_init());
+    ASSERT_EQ(2u, shown_boxes.size());
+    EXPECT_EQ("Tastaturtreiber-Deinstallation", shown_boxes[0].caption);
+    EXPECT_EQ(0u, shown_boxes[0].text.find("Kopieren einer Datei fehlgeschlagen.\n\nQuelle: " +
+                                           own_program_path() + "\nZiel: " + copy + "\n\n"))
+        << shown_boxes[0].text;
+    EXPECT_EQ(caption, shown_boxes[1].caption);
+    EXPECT_EQ("Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert "
+              "werden, um sein Original löschen zu können",
+              shown_boxes[1].text);
+    EXPECT_EQ(unsigned(MB_OK | MB_ICONEXCLAMATION), shown_boxes[1].flags);
+    remove_tree(folder.substr(0, folder.size() - 1));
+}
+
+}  // namespace

@@ -1,0 +1,248 @@
+// Test helpers: seeding an installation as the installer makes it, snapshots
+// of everything the uninstaller touches, and putting the machine back.
+#include "tests/uninstaller/installation.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+const char uninstall_entry_key[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "Tastaturbelegung Deutsch - Quarzfeld 2.06";
+static const char session_manager_key[] =
+    "System\\CurrentControlSet\\Control\\Session Manager";
+
+installation typical_installation(const std::string& klid, const std::string& root)
+{
+    installation setup;
+    setup.klid = klid;
+    setup.system_dir = root + "system\\";
+    setup.wow64_dir = "";
+    setup.product_dir = root + "Quarzfeld";
+    setup.preload = {{"1", "00000407"}, {"2", "d0010407"}};
+    setup.substitutes = {{"d0010407", klid}};
+    return setup;
+}
+
+bool file_exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void write_file(const std::string& path, const std::string& content)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written;
+    WriteFile(file, content.data(), (DWORD)content.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string read_file(const std::string& path)
+{
+    std::string content;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return content;
+    char buffer[65536];
+    DWORD got;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+static void dump_folder(const std::string& folder, std::string& out)
+{
+    WIN32_FIND_DATAA find;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
+    if (search == INVALID_HANDLE_VALUE) {
+        out += folder + " (none)\n";
+        return;
+    }
+    std::vector<std::string> lines;
+    do {
+        std::string name = find.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        bool directory = find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        lines.push_back(folder + "\\" + name +
+                        (directory ? " <dir>" : " " + std::to_string(find.nFileSizeLow)));
+    } while (FindNextFileA(search, &find));
+    FindClose(search);
+    std::sort(lines.begin(), lines.end());
+    out += folder + "\n";
+    for (const auto& line : lines)
+        out += "  " + line + "\n";
+}
+
+std::string desktop_shortcut_path()
+{
+    char desktop[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+    return std::string(desktop) + "\\Quarzfeld V2.06 Belegungsschaubild.LNK";
+}
+
+std::string layout_key_path(const installation& setup)
+{
+    return std::string(seed_layouts_path) + "\\" + setup.klid;
+}
+
+std::string snapshot(const installation& setup)
+{
+    std::string out;
+    out += snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path);
+    out += snapshot_tree(HKEY_CURRENT_USER, seed_preload_path);
+    out += snapshot_tree(HKEY_CURRENT_USER, seed_substitutes_path);
+    out += snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
+    // Of the system folders only the library's own entry matters.
+    for (const std::string& folder : {setup.system_dir, setup.wow64_dir}) {
+        if (folder.empty())
+            continue;
+        std::string library = folder + "VezOdorQFZ27.DLL";
+        out += library + (file_exists(library) ? " present\n" : " absent\n");
+    }
+    dump_folder(setup.product_dir, out);
+    out += "shortcut " + std::string(file_exists(desktop_shortcut_path()) ? "present" : "absent");
+    return out;
+}
+
+void seed_installation(const installation& setup)
+{
+    seed_german_windows();
+    reg_values layout_values = {{"Layout Text", "Deutsch - Quarzfeld 2.06"}};
+    if (!setup.layout_file.empty())
+        layout_values.push_back({"Layout File", setup.layout_file});
+    layout_values.push_back({"Layout Id", "0c00"});
+    layout_values.push_back({"Created by VezOdor", ""});
+    set_key_values(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str(), layout_values);
+
+    CreateDirectoryA(setup.system_dir.c_str(), nullptr);
+    write_file(setup.system_dir + "VezOdorQFZ27.DLL", "32-bit or x64 layout library");
+    if (!setup.wow64_dir.empty()) {
+        CreateDirectoryA(setup.wow64_dir.c_str(), nullptr);
+        write_file(setup.wow64_dir + "VezOdorQFZ27.DLL", "32-bit companion library");
+    }
+    CreateDirectoryA(setup.product_dir.c_str(), nullptr);
+    std::string uninstaller = setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe";
+    write_file(uninstaller, "the uninstaller");
+    write_file(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf", "%PDF-1.5 chart");
+    write_file(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico", "icon");
+
+    std::string icon = setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico";
+    set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_key,
+                 {{"DisplayName", "Tastaturbelegung Deutsch - Quarzfeld 2.06"},
+                  {"UninstallString", "\"" + uninstaller + "\" " + setup.klid},
+                  {"DisplayVersion", "2.06"},
+                  {"DisplayIcon", icon},
+                  {"Comments", "Tastaturbelegung Deutsch - Quarzfeld 2.06 und Quarzfeld V2.06 "
+                               "Belegungsschaubild von Ihrem Rechner entfernen"}});
+    write_file(desktop_shortcut_path(), "shortcut to the chart");
+
+    set_user_lists(setup.preload, setup.substitutes);
+}
+
+void remove_tree(const std::string& folder)
+{
+    WIN32_FIND_DATAA find;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = find.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &find));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void remove_installation(const installation& setup)
+{
+    remove_german_windows();
+    delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
+    DeleteFileA(desktop_shortcut_path().c_str());
+    DeleteFileA((setup.system_dir + "VezOdorQFZ27.DLL").c_str());
+    if (!setup.wow64_dir.empty())
+        DeleteFileA((setup.wow64_dir + "VezOdorQFZ27.DLL").c_str());
+    remove_tree(setup.product_dir);
+}
+
+std::string make_private_folder(const std::string& purpose)
+{
+    static int counter;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "qf_" + purpose + "_" +
+                         std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    remove_tree(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
+}
+
+std::vector<std::string> pending_renames()
+{
+    std::vector<std::string> entries;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return entries;
+    DWORD type, size = 0;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) ==
+            ERROR_SUCCESS && size > 0) {
+        std::string data(size + 2, '\0');
+        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, (BYTE*)&data[0],
+                         &size);
+        // Pairs of source and target; an empty target means "delete". The
+        // list ends with an empty string of its own.
+        size_t position = 0;
+        while (position < size) {
+            std::string entry(data.c_str() + position);
+            position += entry.size() + 1;
+            if (position > size)
+                break;
+            entries.push_back(entry);
+        }
+        while (!entries.empty() && entries.size() % 2 && entries.back().empty())
+            entries.pop_back();
+    }
+    RegCloseKey(key);
+    return entries;
+}
+
+void set_pending_renames(const std::vector<std::string>& entries)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS)
+        return;
+    if (entries.empty()) {
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+    } else {
+        std::string data;
+        for (const auto& entry : entries)
+            data += entry + '\0';
+        data += '\0';
+        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                       (const BYTE*)data.data(), (DWORD)data.size());
+    }
+    RegCloseKey(key);
+}
+
+bool deletion_pending(const std::vector<std::string>& entries, const std::string& path)
+{
+    std::string wanted = "\\??\\" + path;
+    for (size_t i = 0; i + 1 < entries.size(); i += 2)
+        if (lstrcmpiA(entries[i].c_str(), wanted.c_str()) == 0 && entries[i + 1].empty())
+            return true;
+    return false;
+}
