@@ -8,6 +8,21 @@ const char seed_layouts_path[] = "System\\CurrentControlSet\\Control\\Keyboard L
 const char seed_preload_path[] = "Keyboard Layout\\Preload";
 const char seed_substitutes_path[] = "Keyboard Layout\\Substitutes";
 
+reg_values parse_values(const char* text)
+{
+    reg_values values;
+    std::string rest = text ? text : "";
+    while (!rest.empty()) {
+        size_t end = rest.find(' ');
+        std::string item = rest.substr(0, end);
+        size_t equals = item.find('=');
+        values.emplace_back(item.substr(0, equals),
+                            equals == std::string::npos ? "" : item.substr(equals + 1));
+        rest = end == std::string::npos ? "" : rest.substr(end + 1);
+    }
+    return values;
+}
+
 static HKEY create_key(HKEY root, const char* path)
 {
     HKEY key = nullptr;

@@ -11,6 +11,8 @@
 
 // (value name, data as text) in enumeration order.
 using reg_values = std::vector<std::pair<std::string, std::string>>;
+// "1=00000407 2=d0010407" as {{"1", "00000407"}, {"2", "d0010407"}}; null or "" is none.
+reg_values parse_values(const char* text);
 
 extern const char seed_layouts_path[];      // HKLM "System\CurrentControlSet\Control\Keyboard Layouts"
 extern const char seed_preload_path[];      // HKCU "Keyboard Layout\Preload"
