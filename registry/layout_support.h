@@ -18,7 +18,6 @@ enum { preload_scan_capacity = list_capacity - 1 };
 
 // Copies owned by the layout state and never freed; null when memory is out.
 const char* keep_text(const char* text);
-const char* keep_text_part(const char* text, size_t length);
 // The decimal text of a number ("%d").
 const char* keep_decimal(LONG number);
 
