@@ -19,25 +19,15 @@ static bool layout_id_in_use(DWORD id)
     return false;
 }
 
-// Windows finds a layout key from the "Layout Id" in a keyboard layout
-// handle whatever its language, so the value must be unique among all layout
-// keys: one that a layout of another language holds is passed over. The loop
-// ends because the scan noted fewer values than it can step over.
+// Windows finds a layout key by the "Layout Id" in a keyboard layout handle,
+// whatever the language, so a value that a layout key of any language holds
+// is passed over (the scan noted at most a few hundred of them).
 static void choose_layout_id()
 {
     DWORD id = max_layout_id < 0x0bff ? 0x0c00 : static_cast<DWORD>(max_layout_id) + 1;
     while (layout_id_in_use(id))
         ++id;
-    static const char hex_digits[] = "0123456789abcdef";
-    char digits[9];
-    int count = 0;
-    do {
-        digits[count++] = hex_digits[id & 15];
-        id >>= 4;
-    } while (id || count < 4);
-    for (int i = 0; i < count; ++i)
-        new_layout_id[i] = digits[count - 1 - i];
-    new_layout_id[count] = 0;
+    format_hex(new_layout_id, id, 4);
 }
 
 bool choose_new_klid(int index)

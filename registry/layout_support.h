@@ -27,6 +27,9 @@ bool fail_layout(const char* format, ...);
 // "%d" of a number; the buffer has decimal_text_size bytes.
 enum { decimal_text_size = 12 };
 void format_decimal(char* out, LONG number);
+// "%0*lx" of a value in lower case, at least min_digits (up to 8) digits; the
+// buffer has room for 9 bytes.
+void format_hex(char* out, DWORD value, int min_digits);
 // A KLID-like identifier: the letter, the number as at least three lower-case
 // hexadecimal digits, then 0407 (b0030407, d0010407). False when the number
 // needs more than three digits.

@@ -22,15 +22,26 @@ void format_decimal(char* out, LONG number)
     out[length] = 0;
 }
 
-bool format_klid(char* out, size_t size, char letter, LONG number)
+void format_hex(char* out, DWORD value, int min_digits)
 {
     static const char hex_digits[] = "0123456789abcdef";
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = hex_digits[value & 15];
+        value >>= 4;
+    } while (value || count < min_digits);
+    for (int i = 0; i < count; ++i)
+        out[i] = digits[count - 1 - i];
+    out[count] = 0;
+}
+
+bool format_klid(char* out, size_t size, char letter, LONG number)
+{
     if (number < 0 || number > 0xfff || size < 9)
         return false;   // "%03lx" would need more than three digits here
     out[0] = letter;
-    out[1] = hex_digits[(number >> 8) & 15];
-    out[2] = hex_digits[(number >> 4) & 15];
-    out[3] = hex_digits[number & 15];
+    format_hex(out + 1, static_cast<DWORD>(number), 3);
     memcpy(out + 4, "0407", 5);
     return true;
 }
