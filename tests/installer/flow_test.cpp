@@ -47,7 +47,7 @@ struct expected_box {
 // them sorted by name, so under Wine only the set of values can be compared.
 reg_values as_enumerated(reg_values written)
 {
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
+    if (running_on_wine()) {
         std::sort(written.begin(), written.end(), [](const auto& a, const auto& b) {
             return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
         });

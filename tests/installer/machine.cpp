@@ -100,12 +100,18 @@ static void describe_file(const std::string& path, std::string& out)
            std::to_string(std::hash<std::string>()(read_file(path))) + "\n";
 }
 
-std::string machine_snapshot()
+bool running_on_wine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string machine_snapshot(bool without_user_lists)
 {
     installer_places places = find_places();
     std::string out = snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path) +
-                      snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout") +
                       snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_root_path);
+    if (!without_user_lists)
+        out += snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
     describe_file(places.system_dir + library_name, out);
     describe_file(places.wow64_dir + library_name, out);
     describe_file(places.product_dir, out);

@@ -33,7 +33,10 @@ void write_file(const std::string& path, const std::string& content);
 bool path_exists(const std::string& path);
 ULONGLONG last_write_time(const std::string& path);   // 0 when unreadable
 
-// The registry places and files that a run may touch, as one comparable text.
-std::string machine_snapshot();
+// The registry places and files that a run may touch, as one comparable text;
+// without_user_lists leaves out the user's "Keyboard Layout" key.
+std::string machine_snapshot(bool without_user_lists = false);
+
+bool running_on_wine();
 // Removes files, folders, keys and shortcut of any run, and the German Windows.
 void remove_installer_traces();
