@@ -1,0 +1,174 @@
+# The programs' real message boxes under Wine: their texts as Wine's msgbox
+# debug channel traces them, their windows on the X display, and answers
+# typed on the keyboard.
+#
+# Wine 8 traces every box once, from its dialog's initialisation, as
+#   0024:trace:msgbox:MSGBOX_OnInit L"Text with \n and \00fc"
+# (the text after conversion from the program's code page to UTF-16; non-ASCII
+# characters as \ plus four hex digits; cut after about 290 characters of
+# trace, marked by "..." after the closing quote). The caption is not traced;
+# it is the box window's title, read from the X server.
+
+import re
+import subprocess
+import time
+
+TRACE_MARK = ':trace:msgbox:MSGBOX_OnInit '
+
+# Keys that answer in a German and an English Wine alike: Return presses the
+# default button (Yes, or OK), "n" is the mnemonic of both "Nein" and "No".
+YES = 'Return'
+NO = 'n'
+OK = 'Return'
+
+
+def decode_trace_text(field):
+    """L"..." as Wine's debugstr_w writes it -> (text, cut)."""
+    if not field.startswith('L"'):
+        raise ValueError('no traced text: ' + field)
+    out, i = [], 2
+    while i < len(field):
+        c = field[i]
+        if c == '"':
+            return ''.join(out), field[i + 1:].startswith('...')
+        if c == '\\':
+            nxt = field[i + 1]
+            if nxt in 'nrt"\\':
+                out.append({'n': '\n', 'r': '\r', 't': '\t'}.get(nxt, nxt))
+                i += 2
+            else:
+                out.append(chr(int(field[i + 1:i + 5], 16)))
+                i += 5
+            continue
+        out.append(c)
+        i += 1
+    raise ValueError('unterminated traced text: ' + field)
+
+
+class Trace:
+    """Follows the trace file of one program run (and of the processes it
+    starts, which inherit its standard error)."""
+
+    def __init__(self, path):
+        self.path = path
+        self.offset = 0
+        self.pending = ''
+
+    def new_boxes(self):
+        try:
+            with open(self.path, 'rb') as f:
+                f.seek(self.offset)
+                chunk = f.read()
+        except FileNotFoundError:
+            return []
+        self.offset += len(chunk)
+        self.pending += chunk.decode('utf-8', 'replace')
+        lines = self.pending.split('\n')
+        self.pending = lines.pop()
+        return [decode_trace_text(line.split(TRACE_MARK, 1)[1].strip())
+                for line in lines if TRACE_MARK in line]
+
+
+def _x(args, display, check=False):
+    result = subprocess.run(args, env={'DISPLAY': display, 'PATH': '/usr/bin:/bin'},
+                            capture_output=True, text=True)
+    if check and result.returncode:
+        raise RuntimeError('%s failed: %s' % (' '.join(args), result.stderr.strip()))
+    return result.stdout
+
+
+def visible_windows(display):
+    """[(window id, title, unix pid)] of the viewable top-level windows."""
+    ids = _x(['xdotool', 'search', '--onlyvisible', '--name', ''], display).split()
+    windows = []
+    for wid in ids:
+        title = _x(['xprop', '-id', wid, '_NET_WM_NAME'], display)
+        m = re.search(r'= "(.*)"\s*$', title)
+        pid = _x(['xdotool', 'getwindowpid', wid], display).strip()
+        windows.append((wid, _unquote_xprop(m.group(1)) if m else '', int(pid) if pid else 0))
+    return windows
+
+
+def _unquote_xprop(text):
+    r"""xprop's quoting in the C locale: \ooo for bytes outside ASCII, \" and \\."""
+    raw = re.sub(rb'\\([0-7]{3})', lambda m: bytes([int(m.group(1), 8)]), text.encode())
+    return re.sub(rb'\\(.)', rb'\1', raw).decode('utf-8', 'replace')
+
+
+def window_viewable(display, wid):
+    return 'IsViewable' in _x(['xwininfo', '-id', wid], display)
+
+
+def screenshot(display, path):
+    subprocess.run(['import', '-display', display, '-window', 'root', path],
+                   stdin=subprocess.DEVNULL, capture_output=True)
+    return path
+
+
+def answer(display, wid, key):
+    _x(['xdotool', 'windowfocus', '--sync', wid], display)
+    _x(['xdotool', 'key', '--clearmodifiers', key], display)
+
+
+def command_line(pid):
+    """The command line of a running Wine process as Linux shows it (Wine puts
+    the Windows command line there), or '' when it has ended."""
+    try:
+        with open('/proc/%d/cmdline' % pid, 'rb') as f:
+            return f.read().replace(b'\0', b' ').decode('utf-8', 'replace').strip()
+    except OSError:
+        return ''
+
+
+class Box:
+    def __init__(self, text, cut, window, title, pid, windows):
+        self.text = text          # as traced (UTF-16 decoded)
+        self.cut = cut            # the trace ended before the text did
+        self.window = window      # X window id, or None when none was found
+        self.title = title        # the caption as the X server has it
+        self.pid = pid            # unix pid of the process that shows it
+        self.windows = windows    # every visible window at that moment
+        self.command_line = command_line(pid) if pid else ''
+
+
+def wait_for_box(trace, display, caption, timeout, is_running):
+    """Waits for the next traced box and its window. The window is the visible
+    one titled caption; failing that, the newest visible window that is not a
+    status window (so that a wrong caption is reported, not waited for).
+    Returns None when no box came within timeout or the program ended first."""
+    deadline = time.monotonic() + timeout
+    boxes = []
+    while not boxes:
+        boxes = trace.new_boxes()
+        if boxes:
+            break
+        if time.monotonic() > deadline or not is_running():
+            return None
+        time.sleep(0.02)
+    if len(boxes) > 1:
+        raise RuntimeError('several boxes traced at once: %r' % boxes)
+    text, cut = boxes[0]
+    window_deadline = time.monotonic() + 10
+    while True:
+        windows = visible_windows(display)
+        titled = [w for w in windows if w[1] == caption]
+        others = [w for w in windows if 'Tastaturtreiber-' not in w[1]]
+        if titled or (others and time.monotonic() > window_deadline - 8):
+            wid, title, pid = (titled or others)[-1]
+            return Box(text, cut, wid, title, pid, windows)
+        if time.monotonic() > window_deadline:
+            return Box(text, cut, None, None, 0, windows)
+        time.sleep(0.05)
+
+
+def close_box(display, box, key, timeout=10):
+    """Types the answer and waits until the box is gone."""
+    if box.window is None:
+        return False
+    answer(display, box.window, key)
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if not window_viewable(display, box.window):
+            return True
+        time.sleep(0.03)
+    return False
