@@ -18,7 +18,7 @@ extern HPALETTE previous_palette;
 extern bool is_wow64;
 extern char program_name[path_size];
 extern char window_title[path_size];
-extern int arg_count;                       // -1 for an empty command line
+extern int arg_count;                       // -1 for an empty command line; at most max_args
 extern char args[max_args][path_size];      // in the system code page
 extern WCHAR args_wide[max_args][path_size];
 extern bool center_window;
@@ -34,5 +34,7 @@ int frame_start(HINSTANCE instance, int show);
 void environment_probe();
 // Splits a UTF-16 command line into args/arg_count (the first token, the
 // program's own path, is dropped). environment_probe calls it with GetCommandLineW.
+// A 31st and later argument is dropped; an argument too long for its row of the
+// table (259 UTF-16 units, 258 bytes converted) is kept as an empty argument.
 void parse_command_line(const WCHAR* line);
 void frame_shutdown();

@@ -44,8 +44,8 @@ bool launch_program(const char* program, const char* parameters, const char* fol
 
     BOOL started = FALSE;
     if (!program && !parameters) {
-        // Nothing names a program. Windows refuses such a call; Wine's
-        // CreateProcessA reads through the missing command line and crashes.
+        // Nothing names a program: refused here rather than handed to
+        // CreateProcessA, which in Wine reads through the missing command line.
         SetLastError(ERROR_INVALID_PARAMETER);
     } else if (!fits) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
