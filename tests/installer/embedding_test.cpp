@@ -1,6 +1,7 @@
 // The built programs' resources, read as data files: the installer of each
 // build carries the payload folder's five files and that build's uninstaller,
-// in German (Germany); neither program carries a manifest asking for rights.
+// in German (Germany), beside the shared icon group and version block; neither
+// program carries a manifest asking for rights.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -58,6 +59,8 @@ void check_programs(const std::string& folder)
     }
     // The names are looked up ignoring letter case, as the installer asks for them.
     EXPECT_NE(nullptr, FindResourceA(module, "Datei6_name", "Datei6_type"));
+    EXPECT_NE(nullptr, FindResourceA(module, "AAPROGRAMICON", RT_GROUP_ICON));
+    EXPECT_NE(nullptr, FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION));
     FreeLibrary(module);
 
     for (const std::string& program : {installer, uninstaller}) {
