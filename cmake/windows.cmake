@@ -14,7 +14,7 @@ set(QF_DEFINES WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x
 # Code that ends up in the programs (libraries and program sources).
 function(qf_program_code target)
   target_compile_options(${target} PRIVATE ${QF_CHARSET_FLAGS} -Os -fno-exceptions -fno-rtti
-    -Wall -Wextra -Werror -ffunction-sections -fdata-sections)
+    -Wall -Wextra -Werror -ffunction-sections)
   target_compile_definitions(${target} PUBLIC ${QF_DEFINES})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()

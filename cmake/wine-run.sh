@@ -7,6 +7,6 @@ while [ ! -f "$build/CMakeCache.txt" ] && [ "$build" != / ]; do build=$(dirname 
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export HOME="${QF_WINE_HOME:-$build/winehome}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d;mscoree=d;mshtml=d}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d}"
 mkdir -p "$HOME"
 exec /usr/lib/wine/wine64 "$@"

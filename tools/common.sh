@@ -67,7 +67,7 @@ qf_stop_xvfb() { [ -n "${qf_xvfb_pid:-}" ] && kill "$qf_xvfb_pid" 2>/dev/null; q
 qf_start_wine() {
   local build=$1
   export WINEPREFIX="$PWD/$build/wineprefix" HOME="$PWD/$build/winehome" WINEDEBUG=-all
-  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d"
   export QF_WINE_HOME="$HOME"
   mkdir -p "$HOME"
   /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
