@@ -6,8 +6,9 @@
 #   0024:trace:msgbox:MSGBOX_OnInit L"Text with \n and \00fc"
 # (the text after conversion from the program's code page to UTF-16; non-ASCII
 # characters as \ plus four hex digits; cut after about 290 characters of
-# trace, marked by "..." after the closing quote). The caption is not traced;
-# it is the box window's title, read from the X server.
+# trace, marked by "..." after the closing quote). With +timestamp the line
+# begins with the time in seconds on the clock of Python's time.monotonic().
+# The caption is not traced; it is the box window's title, read from the X server.
 
 import re
 import subprocess
@@ -53,8 +54,14 @@ class Trace:
         self.path = path
         self.offset = 0
         self.pending = ''
+        self.queue = []
 
-    def new_boxes(self):
+    def next_box(self):
+        """The oldest traced box not yet taken, or None."""
+        self.queue += self._read_boxes()
+        return self.queue.pop(0) if self.queue else None
+
+    def _read_boxes(self):
         try:
             with open(self.path, 'rb') as f:
                 f.seek(self.offset)
@@ -65,8 +72,15 @@ class Trace:
         self.pending += chunk.decode('utf-8', 'replace')
         lines = self.pending.split('\n')
         self.pending = lines.pop()
-        return [decode_trace_text(line.split(TRACE_MARK, 1)[1].strip())
-                for line in lines if TRACE_MARK in line]
+        boxes = []
+        for line in lines:
+            if TRACE_MARK not in line:
+                continue
+            head, field = line.split(TRACE_MARK, 1)
+            stamp = re.match(r'(\d+\.\d+):', head)
+            text, cut = decode_trace_text(field.strip())
+            boxes.append((text, cut, float(stamp.group(1)) if stamp else None))
+        return boxes
 
 
 def _x(args, display, check=False):
@@ -121,9 +135,10 @@ def command_line(pid):
 
 
 class Box:
-    def __init__(self, text, cut, window, title, pid, windows):
-        self.text = text          # as traced (UTF-16 decoded)
-        self.cut = cut            # the trace ended before the text did
+    def __init__(self, traced, window, title, pid, windows):
+        self.text, self.cut, self.opened = traced
+        # text: as traced (UTF-16 decoded); cut: the trace ended before the
+        # text did; opened: the trace's time stamp, or None
         self.window = window      # X window id, or None when none was found
         self.title = title        # the caption as the X server has it
         self.pid = pid            # unix pid of the process that shows it
@@ -137,17 +152,13 @@ def wait_for_box(trace, display, caption, timeout, is_running):
     status window (so that a wrong caption is reported, not waited for).
     Returns None when no box came within timeout or the program ended first."""
     deadline = time.monotonic() + timeout
-    boxes = []
-    while not boxes:
-        boxes = trace.new_boxes()
-        if boxes:
+    while True:
+        traced = trace.next_box()
+        if traced:
             break
         if time.monotonic() > deadline or not is_running():
             return None
         time.sleep(0.02)
-    if len(boxes) > 1:
-        raise RuntimeError('several boxes traced at once: %r' % boxes)
-    text, cut = boxes[0]
     window_deadline = time.monotonic() + 10
     while True:
         windows = visible_windows(display)
@@ -155,17 +166,19 @@ def wait_for_box(trace, display, caption, timeout, is_running):
         others = [w for w in windows if 'Tastaturtreiber-' not in w[1]]
         if titled or (others and time.monotonic() > window_deadline - 8):
             wid, title, pid = (titled or others)[-1]
-            return Box(text, cut, wid, title, pid, windows)
+            return Box(traced, wid, title, pid, windows)
         if time.monotonic() > window_deadline:
-            return Box(text, cut, None, None, 0, windows)
+            return Box(traced, None, None, 0, windows)
         time.sleep(0.05)
 
 
 def close_box(display, box, key, timeout=10):
-    """Types the answer and waits until the box is gone."""
+    """Types the answer and waits until the box is gone. box.answered is the
+    time at which the key had been typed."""
     if box.window is None:
         return False
     answer(display, box.window, key)
+    box.answered = time.monotonic()
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         if not window_viewable(display, box.window):

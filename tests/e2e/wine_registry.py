@@ -191,19 +191,24 @@ def snapshot(hive, skip=()):
             if not any(low == s or low.startswith(s + '\\') for s in skips)}
 
 
-def prune(snap):
-    """The snapshot without keys that have no values but subkeys: Wine does not
-    write such keys into its files, so whether one is listed says nothing."""
+def _without_bare_parents(before, after):
+    """Both snapshots without the keys that have no values but subkeys on
+    either side: Wine does not write such keys into its files, so whether one
+    is listed says nothing."""
     parents = set()
-    for low in snap:
+    for low in list(before) + list(after):
         parts = low.split('\\')
         for n in range(1, len(parts)):
             parents.add('\\'.join(parts[:n]))
-    return {low: entry for low, entry in snap.items() if entry[1] or low not in parents}
+
+    def kept(snap):
+        return {low: entry for low, entry in snap.items() if entry[1] or low not in parents}
+    return kept(before), kept(after)
 
 
 def differences(before, after):
     """Readable lines for every key and value that differs between two snapshots."""
+    before, after = _without_bare_parents(before, after)
     lines = []
     for low in sorted(set(before) | set(after)):
         if low not in after:
