@@ -24,8 +24,17 @@ bool folder_delete(const char* path)
 
 bool folder_delete_tree(const char* path)
 {
+    // The listing needs the trailing backslash, and only a separator may be
+    // dropped again: cutting the last letter of a name would name another folder.
+    char folder[MAX_PATH];
+    if (!copy_path(folder, sizeof folder, path) || !add_backslash(folder, sizeof folder)) {
+        record_path_too_long();
+        msg_warn_captioned(operation_caption, folder_failed_text, path, error_text);
+        return false;
+    }
+
     dir_listing listing;
-    dir_scan_first(&listing, path, "*.*");
+    dir_scan_first(&listing, folder, "*.*");
     while (listing.handle) {
         const dir_entry& entry = listing.entry;
         DWORD attributes = entry.find.dwFileAttributes;
@@ -34,27 +43,13 @@ bool folder_delete_tree(const char* path)
             // alone, while walking into it would empty a folder elsewhere.
             folder_delete(entry.path);
         } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            char folder[MAX_PATH];
-            if (copy_text(folder, sizeof folder, entry.path) && add_backslash(folder, sizeof folder)) {
-                folder_delete_tree(folder);
-            } else {
-                record_path_too_long();
-                msg_warn_captioned(operation_caption, folder_failed_text, entry.path, error_text);
-            }
+            folder_delete_tree(entry.path);
         } else {
             file_delete(entry.path, true);
         }
         dir_scan_next(&listing);
     }
 
-    // The trailing backslash goes; RemoveDirectoryA wants the folder's own name.
-    char folder[MAX_PATH];
-    if (!copy_path(folder, sizeof folder, path)) {
-        msg_warn_captioned(operation_caption, folder_failed_text, path, error_text);
-        return false;
-    }
-    size_t length = strlen(folder);
-    if (length > 0)
-        folder[length - 1] = '\0';
+    folder[strlen(folder) - 1] = '\0';
     return folder_delete(folder);
 }

@@ -1,23 +1,10 @@
 // Private temporary folders and file helpers for the file-service tests.
 #include "tests/files/test_folder.h"
 
-#include <stdio.h>
-
 #include <fstream>
 #include <iterator>
 
 #include "tests/support/message_box_script.h"
-
-// A fault ends the test program at once instead of waiting for a debugger.
-static LONG WINAPI end_on_fault(EXCEPTION_POINTERS* fault)
-{
-    fprintf(stderr, "fault %08lx at %p\n", fault->ExceptionRecord->ExceptionCode,
-            fault->ExceptionRecord->ExceptionAddress);
-    fflush(stderr);
-    TerminateProcess(GetCurrentProcess(), 3);
-    return EXCEPTION_EXECUTE_HANDLER;
-}
-static const bool fault_handler_set = (SetUnhandledExceptionFilter(end_on_fault), true);
 
 // Links are removed, never walked into.
 static void remove_tree(const std::string& folder)
