@@ -44,7 +44,8 @@ void install_product_files(const char* klid)
         append_text(removal_note, sizeof removal_note, text_removal_tail);
         write_uninstall_entry(entry_name, command, entry_name, entry_name, product_web_address,
                               product_web_address, publisher_text, product_web_address,
-                              product_version, icon_path, removal_note);
+                              product_version, icon_path[0] ? icon_path : nullptr,
+                              removal_note);
     }
 
     if (!chart_name[0])
