@@ -1,6 +1,6 @@
-// The uninstaller's first hook in-process: the refusals of its argument, the
-// temporary folder that cannot be used, a copy that cannot be made, and the
-// temporary copy's recognition and window title.
+// The uninstaller's first hook in-process: the refusals of its argument, a
+// temporary folder that cannot hold the copy, a copy that cannot be made, and
+// the temporary copy's recognition and window title.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,34 +17,19 @@
 namespace {
 
 const char caption[] = "Uninstall_VezOdorQFZ27";
-const char refusal_start[] =
+const unsigned warn = MB_OK | MB_ICONEXCLAMATION;
+const std::string refusal =
     "Deinstallationsprogramm nicht mit gültigem Registry-Key die Tastatur aufgerufen ";
 
-std::string own_program_path()
+std::string own_path()
 {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
 
-std::string own_folder()
-{
-    std::string path = own_program_path();
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-std::string own_file_name()
-{
-    std::string path = own_program_path();
-    return path.substr(path.find_last_of('\\') + 1);
-}
-
-std::string environment_value(const char* name)
-{
-    char value[32768];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? value : "";
-}
+std::string own_folder() { return own_path().substr(0, own_path().find_last_of('\\') + 1); }
+std::string own_file_name() { return own_path().substr(own_path().find_last_of('\\') + 1); }
 
 class UninstallerInit : public ::testing::Test {
 protected:
@@ -53,17 +38,19 @@ protected:
         reset_message_boxes();
         copy_text(program_name, sizeof program_name, caption);
         copy_text(window_title, sizeof window_title, caption);
-        center_window = false;
-        is_wow64 = false;
+        center_window = is_wow64 = false;
         target_klid[0] = '\0';
-        saved_tmp = environment_value("TMP");
-        saved_temp = environment_value("TEMP");
+        for (const char* name : {"TMP", "TEMP"}) {
+            char value[MAX_PATH] = "";
+            GetEnvironmentVariableA(name, value, MAX_PATH);
+            saved_environment.push_back(value);
+        }
     }
 
     void TearDown() override
     {
-        SetEnvironmentVariableA("TMP", saved_tmp.empty() ? nullptr : saved_tmp.c_str());
-        SetEnvironmentVariableA("TEMP", saved_temp.empty() ? nullptr : saved_temp.c_str());
+        SetEnvironmentVariableA("TMP", saved_environment[0].c_str());
+        SetEnvironmentVariableA("TEMP", saved_environment[1].c_str());
     }
 
     void set_arguments(std::initializer_list<const char*> given)
@@ -89,30 +76,28 @@ protected:
         ASSERT_EQ(1u, shown_boxes.size());
         EXPECT_EQ(caption, shown_boxes[0].caption);
         EXPECT_EQ(text, shown_boxes[0].text);
-        EXPECT_EQ(unsigned(MB_OK | MB_ICONEXCLAMATION), shown_boxes[0].flags);
+        EXPECT_EQ(warn, shown_boxes[0].flags);
         EXPECT_FALSE(shown_boxes[0].had_owner);
         EXPECT_EQ(nullptr, status_window);
-        EXPECT_EQ(caption, std::string(window_title));
+        EXPECT_STREQ(caption, window_title);
     }
 
-    std::string saved_tmp, saved_temp;
+    std::vector<std::string> saved_environment;
 };
 
-TEST_F(UninstallerInit, RefusesAMissingOrExtraArgument)
+TEST_F(UninstallerInit, RefusesAMissingExtraOrMalformedArgument)
 {
-    std::string text = std::string(refusal_start) + "(Angabe fehlt)";
+    std::string missing = refusal + "(Angabe fehlt)";
+    std::string length = refusal + "(Länge nicht 8 Zeichen):\n";
+    std::string not_german = refusal + "(endet nicht in \"0407\", also kein deutsches Layout):\n";
     set_arguments({});
-    expect_refused(text);
+    expect_refused(missing);
     arg_count = -1;   // the frame's value for an empty command line
-    expect_refused(text);
+    expect_refused(missing);
     set_arguments({"b0030407", "b0030407"});
-    expect_refused(text);
+    expect_refused(missing);
     EXPECT_TRUE(center_window);
-}
 
-TEST_F(UninstallerInit, RefusesAMalformedKlid)
-{
-    std::string length = std::string(refusal_start) + "(Länge nicht 8 Zeichen):\n";
     set_arguments({"b00304070"});
     expect_refused(length + "b00304070");
     set_arguments({""});
@@ -120,26 +105,21 @@ TEST_F(UninstallerInit, RefusesAMalformedKlid)
     // The argument is shown as it is, percent signs included.
     set_arguments({"%s%d%n%s0407"});
     expect_refused(length + "%s%d%n%s0407");
-
     set_arguments({"b0030807"});
-    expect_refused(std::string(refusal_start) +
-                   "(endet nicht in \"0407\", also kein deutsches Layout):\nb0030807");
+    expect_refused(not_german + "b0030807");
     set_arguments({"b003O407"});
-    expect_refused(std::string(refusal_start) +
-                   "(endet nicht in \"0407\", also kein deutsches Layout):\nb003O407");
-
+    expect_refused(not_german + "b003O407");
     set_arguments({"00000407"});
-    expect_refused(std::string(refusal_start) +
-                   "(Schlüssel für Standardtastatur: nicht deinstallierbar):\n00000407");
+    expect_refused(refusal + "(Schlüssel für Standardtastatur: nicht deinstallierbar):\n00000407");
 }
 
 TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
 {
-    // The comparison with the temporary folder ignores letter case.
+    // The comparison with the temporary folder ignores letter case, and only
+    // the shape of the KLID is checked here, not its digits.
     std::string folder = own_folder();
     CharUpperA(&folder[0]);
     set_temporary_folder(folder);
-    // Only the shape of the KLID is checked here, not its digits.
     set_arguments({"zz%s0407"});
 
     EXPECT_TRUE(app_init());
@@ -151,7 +131,7 @@ TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
 
 TEST_F(UninstallerInit, RefusesATemporaryFolderThatCannotHoldTheCopy)
 {
-    const std::string refusal =
+    const std::string no_folder =
         "Deinstallationsprogramm findet kein verwendbares temporäres Verzeichnis (nicht "
         "vorhanden oder Pfad zu lang), um sein Original löschen zu können.\nDie "
         "Deinstallation wird nicht durchgeführt; es wurde nichts verändert.";
@@ -159,23 +139,22 @@ TEST_F(UninstallerInit, RefusesATemporaryFolderThatCannotHoldTheCopy)
 
     // Longer than any path: GetTempPathA reports no usable folder.
     set_temporary_folder("C:\\" + std::string(300, 'x'));
-    expect_refused(refusal);
+    expect_refused(no_folder);
 
     // A folder that fits, but not with the program's file name appended.
     std::string folder = make_private_folder("init");
-    std::string deep = folder + std::string(MAX_PATH - 2 - folder.size() - own_file_name().size() + 1, 'y');
-    ASSERT_LT(deep.size(), size_t(MAX_PATH - 1));
-    ASSERT_GT(deep.size() + 1 + own_file_name().size(), size_t(MAX_PATH - 1));
+    std::string deep = folder + std::string(MAX_PATH - 1 - folder.size() - own_file_name().size(), 'y');
+    ASSERT_EQ(size_t(MAX_PATH), deep.size() + 1 + own_file_name().size());
     set_temporary_folder(deep);
-    expect_refused(refusal);
+    expect_refused(no_folder);
     remove_tree(folder.substr(0, folder.size() - 1));
 }
 
 TEST_F(UninstallerInit, CopyThatCannotBeMadeIsReported)
 {
+    // A folder in the copy's place: the copy fails, and nothing is started.
     std::string folder = make_private_folder("init");
     set_temporary_folder(folder);
-    // A folder in the copy's place: the copy fails, nothing is started.
     std::string copy = folder + own_file_name();
     ASSERT_TRUE(CreateDirectoryA(copy.c_str(), nullptr));
     set_arguments({"b0030407"});
@@ -184,13 +163,13 @@ TEST_F(UninstallerInit, CopyThatCannotBeMadeIsReported)
     ASSERT_EQ(2u, shown_boxes.size());
     EXPECT_EQ("Tastaturtreiber-Deinstallation", shown_boxes[0].caption);
     EXPECT_EQ(0u, shown_boxes[0].text.find("Kopieren einer Datei fehlgeschlagen.\n\nQuelle: " +
-                                           own_program_path() + "\nZiel: " + copy + "\n\n"))
+                                           own_path() + "\nZiel: " + copy + "\n\n"))
         << shown_boxes[0].text;
     EXPECT_EQ(caption, shown_boxes[1].caption);
     EXPECT_EQ("Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert "
               "werden, um sein Original löschen zu können",
               shown_boxes[1].text);
-    EXPECT_EQ(unsigned(MB_OK | MB_ICONEXCLAMATION), shown_boxes[1].flags);
+    EXPECT_EQ(warn, shown_boxes[1].flags);
     remove_tree(folder.substr(0, folder.size() - 1));
 }
 

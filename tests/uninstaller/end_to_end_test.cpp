@@ -156,7 +156,7 @@ protected:
         return process.dwProcessId;
     }
 
-    std::vector<std::string> renames_before;
+    std::string renames_before;
     std::vector<std::string> saved_environment;
     std::string root, temporary_folder, log_path, program;
     installation setup;

@@ -147,6 +147,9 @@ void seed_installation(const installation& setup)
 
 void remove_tree(const std::string& folder)
 {
+    // Never a drive root or a relative path: only the tests' own folders.
+    if (folder.size() < 4 || folder[1] != ':')
+        return;
     WIN32_FIND_DATAA find;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
     if (search != INVALID_HANDLE_VALUE) {
@@ -168,6 +171,8 @@ void remove_tree(const std::string& folder)
 
 void remove_installation(const installation& setup)
 {
+    if (setup.klid.empty())
+        return;
     remove_german_windows();
     delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
     DeleteFileA(desktop_shortcut_path().c_str());
@@ -189,60 +194,46 @@ std::string make_private_folder(const std::string& purpose)
     return folder + "\\";
 }
 
-std::vector<std::string> pending_renames()
+static const char pending_value[] = "PendingFileRenameOperations";
+
+std::string pending_renames()
 {
-    std::vector<std::string> entries;
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
-        return entries;
-    DWORD type, size = 0;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) ==
-            ERROR_SUCCESS && size > 0) {
-        std::string data(size + 2, '\0');
-        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, (BYTE*)&data[0],
-                         &size);
-        // Pairs of source and target; an empty target means "delete". The
-        // list ends with an empty string of its own.
-        size_t position = 0;
-        while (position < size) {
-            std::string entry(data.c_str() + position);
-            position += entry.size() + 1;
-            if (position > size)
-                break;
-            entries.push_back(entry);
-        }
-        while (!entries.empty() && entries.size() % 2 && entries.back().empty())
-            entries.pop_back();
+        return "";
+    std::string data;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, pending_value, nullptr, nullptr, nullptr, &size) ==
+        ERROR_SUCCESS) {
+        data.resize(size);
+        RegQueryValueExA(key, pending_value, nullptr, nullptr, (BYTE*)&data[0], &size);
+        data.resize(size);
     }
     RegCloseKey(key);
-    return entries;
+    return data;
 }
 
-void set_pending_renames(const std::vector<std::string>& entries)
+void set_pending_renames(const std::string& data)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_ALL_ACCESS, &key) !=
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_SET_VALUE, &key) !=
         ERROR_SUCCESS)
         return;
-    if (entries.empty()) {
-        RegDeleteValueA(key, "PendingFileRenameOperations");
-    } else {
-        std::string data;
-        for (const auto& entry : entries)
-            data += entry + '\0';
-        data += '\0';
-        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
-                       (const BYTE*)data.data(), (DWORD)data.size());
-    }
+    if (data.empty())
+        RegDeleteValueA(key, pending_value);
+    else
+        RegSetValueExA(key, pending_value, 0, REG_MULTI_SZ, (const BYTE*)data.data(),
+                       (DWORD)data.size());
     RegCloseKey(key);
 }
 
-bool deletion_pending(const std::vector<std::string>& entries, const std::string& path)
+bool deletion_pending(const std::string& data, const std::string& path)
 {
-    std::string wanted = "\\??\\" + path;
-    for (size_t i = 0; i + 1 < entries.size(); i += 2)
-        if (lstrcmpiA(entries[i].c_str(), wanted.c_str()) == 0 && entries[i + 1].empty())
-            return true;
-    return false;
+    // Source and target follow each other; an empty target means "delete".
+    std::string entry = std::string(1, '\0') + "\\??\\" + path + '\0' + '\0';
+    std::string list = '\0' + data;
+    CharUpperBuffA(&entry[0], (DWORD)entry.size());
+    CharUpperBuffA(&list[0], (DWORD)list.size());
+    return list.find(entry) != std::string::npos;
 }

@@ -45,8 +45,8 @@ void remove_tree(const std::string& folder);
 extern const char uninstall_entry_key[];
 
 // HKLM "System\CurrentControlSet\Control\Session Manager" value
-// "PendingFileRenameOperations", one string per entry.
-std::vector<std::string> pending_renames();
-void set_pending_renames(const std::vector<std::string>& entries);
-// An entry of the list deletes path (Wine and Windows store "\??\" + path).
-bool deletion_pending(const std::vector<std::string>& entries, const std::string& path);
+// "PendingFileRenameOperations" as its raw REG_MULTI_SZ data ("" when absent).
+std::string pending_renames();
+void set_pending_renames(const std::string& data);
+// The list deletes path at the next start (Wine and Windows store "\??\" + path).
+bool deletion_pending(const std::string& data, const std::string& path);
