@@ -26,8 +26,12 @@ HKEY reg_open_full(HKEY parent, const char* path)
     return open_key(parent, path, KEY_ALL_ACCESS);
 }
 
+// An empty path would hand back the parent itself, and the caller would write
+// its values into it (a layout key's values into "Keyboard Layouts").
 HKEY reg_create_key(HKEY parent, const char* path)
 {
+    if (!path || !path[0])
+        return nullptr;
     HKEY key = nullptr;
     char no_class[1] = "";
     if (RegCreateKeyExA(parent, path, 0, no_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,

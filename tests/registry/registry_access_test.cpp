@@ -34,6 +34,7 @@ TEST_F(RegistryAccess, DeleteTree)
     std::string kept = snapshot_tree(HKEY_CURRENT_USER, path("keep").c_str());
     std::string everything = snapshot_tree(HKEY_CURRENT_USER, test_path);
     EXPECT_FALSE(reg_delete_tree(key, ""));   // would address the key itself
+    EXPECT_EQ(nullptr, reg_create_key(key, ""));
     EXPECT_FALSE(reg_delete_tree(key, "missing"));
     EXPECT_EQ(everything, snapshot_tree(HKEY_CURRENT_USER, test_path));
 
