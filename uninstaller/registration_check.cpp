@@ -18,7 +18,7 @@ bool registration_allows_removal()
         return false;
     }
     const char* layout_file = layout_entries[target_index].layout_file;
-    if (!layout_file || !layout_file[0]) {
+    if (!layout_file) {
         msg_warn(text_no_layout_file, layout_name, target_klid, library_base_name);
         return false;
     }

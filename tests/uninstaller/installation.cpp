@@ -136,6 +136,10 @@ void seed_installation(const installation& setup)
     set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_key,
                  {{"DisplayName", "Tastaturbelegung Deutsch - Quarzfeld 2.06"},
                   {"UninstallString", "\"" + uninstaller + "\" " + setup.klid},
+                  {"HelpLink", "https://quarzfeld.example/"},
+                  {"URLUpdateInfo", "https://quarzfeld.example/"},
+                  {"Publisher", "Quarzfeld-Tastaturbelegung"},
+                  {"URLInfoAbout", "https://quarzfeld.example/"},
                   {"DisplayVersion", "2.06"},
                   {"DisplayIcon", icon},
                   {"Comments", "Tastaturbelegung Deutsch - Quarzfeld 2.06 und Quarzfeld V2.06 "
