@@ -7,7 +7,8 @@
 # (the text after conversion from the program's code page to UTF-16; non-ASCII
 # characters as \ plus four hex digits; cut after about 290 characters of
 # trace, marked by "..." after the closing quote). With +timestamp the line
-# begins with the time in seconds on the clock of Python's time.monotonic().
+# begins with the time in seconds (three decimals) on the system's raw
+# monotonic clock, which clock() below reads.
 # The caption is not traced; it is the box window's title, read from the X server.
 
 import re
@@ -21,6 +22,11 @@ TRACE_MARK = ':trace:msgbox:MSGBOX_OnInit '
 YES = 'Return'
 NO = 'n'
 OK = 'Return'
+
+
+def clock():
+    """Seconds on the clock of Wine's trace time stamps (CLOCK_MONOTONIC_RAW)."""
+    return time.clock_gettime(time.CLOCK_MONOTONIC_RAW)
 
 
 def decode_trace_text(field):
@@ -120,8 +126,12 @@ def screenshot(display, path):
 
 
 def answer(display, wid, key):
+    """Focuses the window and types the key; returns the time (clock()) just
+    before the key went out, the earliest moment the program could go on."""
     _x(['xdotool', 'windowfocus', '--sync', wid], display)
+    typed = clock()
     _x(['xdotool', 'key', '--clearmodifiers', key], display)
+    return typed
 
 
 def command_line(pid):
@@ -174,11 +184,10 @@ def wait_for_box(trace, display, caption, timeout, is_running):
 
 def close_box(display, box, key, timeout=10):
     """Types the answer and waits until the box is gone. box.answered is the
-    time at which the key had been typed."""
+    time at which the key was typed."""
     if box.window is None:
         return False
-    answer(display, box.window, key)
-    box.answered = time.monotonic()
+    box.answered = answer(display, box.window, key)
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         if not window_viewable(display, box.window):

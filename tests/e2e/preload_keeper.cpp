@@ -65,6 +65,12 @@ int main(int argc, char** argv)
     const char* wanted = strcmp(argv[1], "-") == 0 ? nullptr : argv[1];
     const char* wine_data = argv[2];
 
+    // On Windows the desktop is there before any program starts. Wine starts
+    // its desktop process (explorer) with the first call that needs it; made
+    // here, that start (and its own write of "1") is over before the programs
+    // under test begin, as on Windows.
+    GetDesktopWindow();
+
     HKEY preload = nullptr;
     SetLastError(0xdeadbeef);
     LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, "Keyboard Layout\\Preload", 0,
