@@ -147,7 +147,7 @@ class Suite:
         display = self.display
         preload = m.hive('user').key(PRELOAD_KEY)
         first = preload.value('1') if preload else None
-        trace_path = sc.path(label + '.trace')
+        trace_path = sc.last_trace = sc.path(label + '.trace')
         keeper = wine_machine.PreloadKeeper(m, self.keeper, first[1] if first else None,
                                             sc.path(label + '.keeper.log'))
         with open(trace_path, 'wb') as trace_file:
@@ -227,6 +227,8 @@ class Suite:
         lines = machine_state.differences(expected, actual)
         for line in lines:
             self.fail(sc, '%s: %s' % (label, line))
+        if lines:
+            print('    Spur: %s; Rechner: %s' % (sc.last_trace, sc.machine.prefix))
         return actual
 
     # --- what an installation puts in place ----------------------------------
@@ -394,7 +396,7 @@ def answer_no(suite):
 def wrong_calls(suite):
     """The installer with an argument, the uninstaller in its product folder
     with each kind of unusable KLID: one refusal box, no status window,
-    nothing changed."""
+    nothing changed. Then a KLID that is well-formed but not registered."""
     if suite.installed is None:
         return []
     sc = suite.machine_from('falsche_aufrufe', suite.installed)
@@ -415,6 +417,18 @@ def wrong_calls(suite):
         before = machine_state.capture(sc.machine)
         suite.run(sc, label, command, [info_box(caption, text)], None)
         suite.compare(sc, label, machine_state.Expectation(before))
+
+    # A well-formed KLID that names no layout key passes the checks of the
+    # program that was started; its temporary copy finds no key and stops.
+    before = machine_state.capture(sc.machine)
+    suite.run(sc, 'unbekannte_klid', [installed_uninstaller, 'b0040407'],
+              [info_box(texts.UNINSTALLER, formatted(texts.KLID_UNKNOWN, texts.LAYOUT_NAME, 'b0040407',
+                                                     'VezOdorQFZ27'))], texts.UNINSTALLER_TITLE)
+    suite.check_box_from_copy(sc, 'unbekannte_klid')
+    expected = machine_state.Expectation(before)
+    with open(suite.uninstaller, 'rb') as f:
+        expected.add_file(suite.temporary_copy(sc.machine), f.read())
+    suite.compare(sc, 'unbekannte_klid', expected)
     return [sc]
 
 

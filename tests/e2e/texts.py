@@ -28,6 +28,8 @@ KLID_MISSING = _BAD_CALL + '(Angabe fehlt)'
 KLID_LENGTH = _BAD_CALL + '(Länge nicht 8 Zeichen):\n%s'
 KLID_NOT_GERMAN = _BAD_CALL + '(endet nicht in "0407", also kein deutsches Layout):\n%s'
 KLID_STANDARD = _BAD_CALL + '(Schlüssel für Standardtastatur: nicht deinstallierbar):\n%s'
+KLID_UNKNOWN = ('Der Registry-Key des zu deinstallierenden Tastaturtreibers wurde nicht gefunden.\n'
+                'Treiber: %sKey: %s\nDLL: %s.DLL')
 REMOVE_QUESTION = 'Soll folgender Tastatur-Treiber deinstalliert werden?\n\n%s'
 REMOVAL_ABORTED = 'Deinstallation abgebrochen.'
 REMOVED = 'Folgender Tastatur-Treiber wurde deinstalliert:\n%s'
