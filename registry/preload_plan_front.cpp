@@ -5,12 +5,26 @@
 #include "registry/preload_list.h"
 #include "registry/registry_texts.h"
 
+// The smallest entry number above last, or 0 when there is none. Windows
+// numbers the values 1, 2, 3, ..., but a list edited by hand may have gaps
+// (1, 2, 7): every positive number is visited, so no layout drops out.
+static LONG next_number_above(LONG last)
+{
+    LONG next = 0;
+    for (int i = 0; i < preload_count; ++i) {
+        LONG number = preload_entries[i].number;
+        if (number > last && (next == 0 || number < next))
+            next = number;
+    }
+    return next;
+}
+
 // Plain entries first, then substituted ones; within each pass by number.
-// Entries numbered 0 follow at the end, and any other number drops out.
+// Entries numbered 0 follow at the end; negative numbers drop out.
 static bool build_list()
 {
     for (int pass = 0; pass < 2; ++pass) {
-        for (LONG number = 1; number <= preload_count; ++number) {
+        for (LONG number = next_number_above(0); number != 0; number = next_number_above(number)) {
             for (int i = 0; i < preload_count; ++i) {
                 const preload_entry* entry = &preload_entries[i];
                 if ((entry->substitute != nullptr) == (pass == 1) && entry->number == number

@@ -69,6 +69,9 @@ TEST_F(PreloadList, PlannedAndWrittenLists)
         {plan::to_front, "1=00000407 2=d0010407 x=00000409", "d0010407=b0030407",
          "2=00000407 1=d0010407 x=00000409", nullptr},
         {plan::to_front, "1=d0010407 2=00000407", "d0010407=b0030407", "", nullptr},
+        // A list edited by hand with a gap keeps its last layout.
+        {plan::to_front, "1=00000407 2=d0010407 7=00000409", "d0010407=b0030407",
+         "2=00000407 7=00000409 1=d0010407", nullptr},
         {plan::to_front, "1=00000407 2=b0030407", "", "", nullptr},
         // The neighbour of a removed standard slot inherits its KLID.
         {plan::removal, "1=00000407 2=d0010407", "00000407=b0030407 d0010407=a0000407",
