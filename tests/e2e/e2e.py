@@ -275,6 +275,8 @@ class Suite:
                    'Webadressen des Eintrags verschieden: %s' % free)
         expected.set_key('system', ENTRY_KEY, entry + sorted(free.items()))
 
+        # Each payload file byte for byte, with its stored last-write time. (Wine
+        # keeps no archive attribute on files, so the attributes are not compared.)
         expected.add_file(os.path.join('windows', 'system32', texts.LIBRARY), self.payload[1],
                           stored_time_ns(1))
         expected.add_folder(self.product())

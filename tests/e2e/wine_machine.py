@@ -132,14 +132,19 @@ class Machine:
             return False
 
     def copy_from(self, other):
-        """Makes this machine a copy of another, stopped one. Large files under
-        windows are shared as hard links: Wine only ever reads them, and the
-        programs write new files beside them."""
+        """Makes this machine a copy of another, stopped one. Wine's own large
+        files under windows are shared as hard links with the template: Wine
+        only ever reads them. A file that a program wrote is always copied, as
+        the programs rewrite their files in place."""
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.home)
+        from_template = other.template_is_current()
 
         def copy(src, dst):
-            if os.path.getsize(src) > 65536 and os.sep + 'windows' + os.sep in src:
+            info = os.stat(src)
+            wine_file = info.st_nlink > 1 or (
+                from_template and info.st_size > 65536 and os.sep + 'windows' + os.sep in src)
+            if wine_file:
                 os.link(src, dst)
             else:
                 shutil.copy2(src, dst)
