@@ -246,14 +246,13 @@ class Suite:
         temp = temp.replace('%USERPROFILE%', 'C:\\users\\' + m.user_name())
         return os.path.join(*temp[3:].split('\\'), texts.UNINSTALLER + '.exe')
 
-    def expect_installation(self, sc, expected, klid, preload, substitutes, new_key=True):
+    def expect_installation(self, sc, expected, klid, preload, substitutes):
         """The files, the layout key, the uninstall entry and the user's lists
-        of an installation (new_key: a first one, which creates the layout key)."""
+        of a first installation."""
         m = sc.machine
-        if new_key:
-            expected.set_key('system', LAYOUTS_KEY + '\\' + klid,
-                             [('Layout Text', texts.LAYOUT_NAME), ('Layout File', texts.LIBRARY),
-                              ('Layout Id', NEW_LAYOUT_ID), ('Created by VezOdor', '')])
+        expected.set_key('system', LAYOUTS_KEY + '\\' + klid,
+                         [('Layout Text', texts.LAYOUT_NAME), ('Layout File', texts.LIBRARY),
+                          ('Layout Id', NEW_LAYOUT_ID), ('Created by VezOdor', '')])
         expected.set_key('user', PRELOAD_KEY, preload)
         expected.set_key('user', SUBSTITUTES_KEY, substitutes)
 
@@ -329,6 +328,9 @@ def install_update_uninstall(suite):
     entry's command: the machine ends as it began."""
     sc = suite.fresh_machine('installation_aktualisierung_deinstallation')
     m = sc.machine
+    with open(suite.uninstaller, 'rb') as f:
+        suite.check(sc, suite.payload.get(6) == f.read(),
+                    'DATEI6 des Installationsprogramms ist nicht das Deinstallationsprogramm des Builds')
     m.seed_user_lists([('1', '00000407')], [])
     start = machine_state.capture(m)
 
