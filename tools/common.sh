@@ -5,7 +5,7 @@ QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libcairo2-dev fonts-dejavu-core"
-QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils"
+QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils python3"
 
 qf_root=${QF_BUILD_ROOT:-build}
 qf_apt_updated=
