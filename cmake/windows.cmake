@@ -11,10 +11,25 @@ set(QF_PROGRAM_DIR ${CMAKE_BINARY_DIR}/programs)
 set(QF_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP1252)
 set(QF_DEFINES WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# Resource scripts are written in code page 1252 like the program texts.
+string(APPEND CMAKE_RC_FLAGS " -c 1252")
+
+# qf_program_resources(<target> <script> [include folders...]): the resource
+# script of a program, compiled by windres alone. It finds frame/program.rc
+# from the source folder and the program icon in QF_PAYLOAD_DIR.
+function(qf_program_resources target script)
+  add_library(${target} OBJECT ${script})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${QF_PAYLOAD_DIR} ${ARGN})
+endfunction()
+
 # Code that ends up in the programs (libraries and program sources).
 function(qf_program_code target)
   target_compile_options(${target} PRIVATE ${QF_CHARSET_FLAGS} -Os -fno-exceptions -fno-rtti
     -Wall -Wextra -Werror -ffunction-sections)
+  # Without exceptions nothing unwinds the 32-bit stack: no unwind tables.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  endif()
   target_compile_definitions(${target} PUBLIC ${QF_DEFINES})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
