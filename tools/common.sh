@@ -71,14 +71,19 @@ qf_start_wine() {
   export QF_WINE_HOME="$HOME"
   mkdir -p "$HOME"
   /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
-  /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+  # A server that is still shutting down refuses the new one for a moment.
+  local try
+  for try in 1 2 3 4 5 6 7 8 9 10; do
+    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 && break
+    sleep 0.5
+  done
   qf_wine wineboot -i </dev/null >/dev/null 2>&1
   # Without a window manager, Wine's own window management keeps boxes answerable.
   qf_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   # The first window or shell call of a process starts Wine's desktop process,
   # which would inherit that test's output pipe and keep CTest waiting for it.
   # Started here, detached, it serves every test program of the run.
-  qf_wine explorer.exe /desktop=Default </dev/null >/dev/null 2>&1 &
+  qf_wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
 }
 
 qf_stop_wine() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }

@@ -63,7 +63,13 @@ want="$(((screen_w - want_w) / 2)) $(((screen_h - want_h) / 2)) $want_w $want_h"
 "$runner" "$demo" &
 pid=$!
 status=$(wait_window Rahmenprobe) || fail "plain run: the status window did not appear"
-got=$(geometry "$status")
+# Wine maps the X window first and configures its place and size a moment
+# later, so the geometry is read until it settles (5 s at most).
+for i in $(seq 50); do
+    got=$(geometry "$status")
+    [ "$got" = "$want" ] && break
+    sleep 0.1
+done
 [ "$got" = "$want" ] || fail "status window: expected x y width height $want, got $got"
 box=$(wait_window frame_demo) || fail "plain run: the message box did not appear"
 xdotool windowfocus --sync "$box" && xdotool key Return
