@@ -7,18 +7,14 @@ import os
 
 import wine_registry
 
-# Places that Wine itself rewrites at every start or shutdown of a machine,
-# whatever the programs do (found by comparing runs that change nothing).
+# Places that Wine itself rewrites in every session, whatever the programs do
+# (found by comparing runs that change nothing): the set-up of the display
+# adapter, the monitor and the network cards. No file changes that way.
 REGISTRY_NOISE = {
-    # Device set-up of every session: display adapters, monitors, network cards.
     'system': [r'System\CurrentControlSet\Control\Class',
-               r'System\CurrentControlSet\Control\DeviceClasses',
-               r'System\CurrentControlSet\Control\Video',
-               r'System\CurrentControlSet\Enum',
                r'Software\Microsoft\Windows NT\CurrentVersion\NetworkCards'],
     'user': [],
 }
-FILE_NOISE = [os.path.join('windows', 'system32', 'spool'), os.path.join('windows', 'temp')]
 
 
 class State:
@@ -35,9 +31,6 @@ def capture(machine):
     files = {}
     for folder, dirs, names in os.walk(root):
         rel_folder = os.path.relpath(folder, root)
-        if any(rel_folder == n or rel_folder.startswith(n + os.sep) for n in FILE_NOISE):
-            dirs[:] = []
-            continue
         for name in dirs:
             files[os.path.normpath(os.path.join(rel_folder, name))] = 'folder'
         for name in names:
