@@ -71,8 +71,10 @@ class Machine:
         env = dict(os.environ)
         for name in ('LANG', 'LANGUAGE', 'LC_MESSAGES', 'LC_CTYPE'):
             env.pop(name, None)
+        # No shell integration, no .NET or HTML engine, and a program that
+        # crashes ends at once instead of waiting in Wine's debugger.
         env.update(WINEPREFIX=self.prefix, HOME=self.home, WINEDEBUG=debug, LC_ALL=LOCALE,
-                   WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=d;mshtml=d',
+                   WINEDLLOVERRIDES='winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d',
                    DISPLAY=self.display)
         return env
 
