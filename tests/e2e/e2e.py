@@ -15,6 +15,8 @@ import subprocess
 import sys
 import time
 
+# The suite's modules are read from the source tree, which stays free of caches.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import dialogs                 # noqa: E402
