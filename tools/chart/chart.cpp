@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "tools/common_io.h"
 #include "tools/layout/layout_source.h"
 
 namespace {
@@ -233,10 +234,7 @@ void draw_dead_keys(cairo_t* cr, const layout_source& layout, double x, double y
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: chart <layout source> <output.pdf>\n");
-        return 2;
-    }
+    if (!arguments_fit(argc, 2, 2, "chart <layout source> <output.pdf>")) return 2;
     layout_source layout;
     std::string error;
     if (!load_layout(argv[1], &layout, &error)) {

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "tools/common_io.h"
 #include "tools/layout/layout_source.h"
 
 namespace {
@@ -16,26 +17,18 @@ bool printable(uint32_t ch) { return ch > 0x20 && ch != 0x7F && ch != 0xA0 && ch
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: chart_check <layout source> <chart text>\n");
-        return 2;
-    }
+    if (!arguments_fit(argc, 2, 2, "chart_check <layout source> <chart text>")) return 2;
     layout_source layout;
     std::string error;
     if (!load_layout(argv[1], &layout, &error)) {
         fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    FILE* file = fopen(argv[2], "rb");
-    if (!file) {
+    std::string text;
+    if (!read_whole_file(argv[2], &text)) {
         fprintf(stderr, "cannot open %s\n", argv[2]);
         return 1;
     }
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    fclose(file);
     std::set<uint32_t> present;
     for (size_t pos = 0; pos < text.size();) {
         uint32_t ch = utf8_next(text, &pos);

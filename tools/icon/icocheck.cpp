@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "tools/common_io.h"
 #include "tools/icon/icon_source.h"
 
 namespace {
@@ -63,19 +64,13 @@ void check_image(int index, int size, size_t offset, size_t length, const icon_s
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        fprintf(stderr, "usage: icocheck <file.ico> [icon source]\n");
-        return 2;
-    }
-    FILE* file = fopen(argv[1], "rb");
-    if (!file) {
+    if (!arguments_fit(argc, 1, 2, "icocheck <file.ico> [icon source]")) return 2;
+    std::string content;
+    if (!read_whole_file(argv[1], &content)) {
         fprintf(stderr, "cannot open %s\n", argv[1]);
         return 1;
     }
-    uint8_t buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    fclose(file);
+    bytes.assign(content.begin(), content.end());
     icon_source source;
     std::string error;
     if (argc == 3 && !load_icon_source(argv[2], &source, &error)) fault(error);

@@ -2,10 +2,10 @@
 // compositions, and an include for the keyboard's non-letter keys.
 #include "tools/layout/layout_source.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "tools/common_io.h"
 #include "tools/layout/vk_names.h"
 
 namespace {
@@ -184,13 +184,8 @@ bool parse_line(reader& in, const std::vector<std::string>& tokens,
         if (tokens.size() != 2 || !quoted[1]) return fail(in, "include \"<file>\" expected");
         if (in.depth > 4) return fail(in, "includes nested too deeply");
         std::string path = in.folder + "/" + tokens[1];
-        FILE* file = fopen(path.c_str(), "rb");
-        if (!file) return fail(in, "cannot open \"" + path + "\"");
         std::string text;
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-        fclose(file);
+        if (!read_whole_file(path.c_str(), &text)) return fail(in, "cannot open \"" + path + "\"");
         reader inner = {path, in.folder, 0, in.error, in.depth + 1};
         return parse_text(inner, text, layout);
     }
@@ -321,16 +316,11 @@ bool parse_layout(const std::string& text, const std::string& file_name,
 
 bool load_layout(const char* path, layout_source* layout, std::string* error)
 {
-    FILE* file = fopen(path, "rb");
-    if (!file) {
+    std::string text;
+    if (!read_whole_file(path, &text)) {
         *error = std::string("cannot open ") + path;
         return false;
     }
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    fclose(file);
     std::string folder = path;
     size_t slash = folder.find_last_of("/\\");
     folder = slash == std::string::npos ? "." : folder.substr(0, slash);

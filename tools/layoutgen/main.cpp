@@ -3,15 +3,13 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "tools/common_io.h"
 #include "tools/layout/layout_source.h"
 #include "tools/layoutgen/emit_tables.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: layoutgen <layout file> <output.c>\n");
-        return 2;
-    }
+    if (!arguments_fit(argc, 2, 2, "layoutgen <layout file> <output.c>")) return 2;
     layout_source layout;
     std::string error;
     if (!load_layout(argv[1], &layout, &error)) {
@@ -20,16 +18,5 @@ int main(int argc, char** argv)
     }
     const char* slash = strrchr(argv[1], '/');
     std::string source = emit_tables(layout, slash ? slash + 1 : argv[1]);
-    FILE* file = fopen(argv[2], "wb");
-    if (!file) {
-        fprintf(stderr, "cannot write %s\n", argv[2]);
-        return 1;
-    }
-    bool written = fwrite(source.data(), 1, source.size(), file) == source.size();
-    if (fclose(file) != 0 || !written) {
-        fprintf(stderr, "cannot write %s\n", argv[2]);
-        remove(argv[2]);
-        return 1;
-    }
-    return 0;
+    return write_whole_file(argv[2], source.data(), source.size()) ? 0 : 1;
 }

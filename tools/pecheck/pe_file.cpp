@@ -2,8 +2,9 @@
 // header, section table, export/relocation/resource directories).
 #include "tools/pecheck/pe_file.h"
 
-#include <stdio.h>
 #include <string.h>
+
+#include "tools/common_io.h"
 
 namespace {
 
@@ -127,15 +128,12 @@ bool read_rva(const pe_file& pe, uint32_t rva, void* out, size_t size)
 bool load_pe_file(const char* path, pe_file* pe, std::string* error)
 {
     *pe = pe_file();
-    FILE* file = fopen(path, "rb");
-    if (!file) {
+    std::string content;
+    if (!read_whole_file(path, &content)) {
         *error = std::string("cannot open ") + path;
         return false;
     }
-    uint8_t buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) pe->bytes.insert(pe->bytes.end(), buffer, buffer + got);
-    fclose(file);
+    pe->bytes.assign(content.begin(), content.end());
     const std::vector<uint8_t>& b = pe->bytes;
     if (b.size() < 64 || b[0] != 'M' || b[1] != 'Z') {
         *error = "no MZ header";
