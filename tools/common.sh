@@ -69,7 +69,7 @@ qf_start_wine() {
   export WINEPREFIX="$PWD/$build/wineprefix" HOME="$PWD/$build/winehome" WINEDEBUG=-all
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d"
   export QF_WINE_HOME="$HOME"
-  mkdir -p "$HOME"
+  mkdir -p "$HOME" "$WINEPREFIX"
   /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
   # A server that is still shutting down refuses the new one for a moment.
   local try
