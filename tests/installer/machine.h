@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "tests/support/program_run.h"
+
 struct installer_places {
     std::string system_dir;    // trailing backslash
     std::string wow64_dir;     // trailing backslash
@@ -28,9 +30,6 @@ std::string payload_file(const char* name);
 // The uninstaller program of this build (programs/Uninstall_VezOdorQFZ27.exe).
 std::string built_uninstaller();
 
-std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
-bool path_exists(const std::string& path);
 ULONGLONG last_write_time(const std::string& path);   // 0 when unreadable
 
 // The registry places and files that a run may touch, as one comparable text;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -17,33 +16,6 @@
 #include "tests/support/registry_seed.h"
 
 namespace {
-
-const char session_manager_path[] = "System\\CurrentControlSet\\Control\\Session Manager";
-const char pending_renames_value[] = "PendingFileRenameOperations";
-
-// The raw REG_MULTI_SZ bytes of the pending renames; empty when there is none.
-std::string pending_renames()
-{
-    char data[65536];
-    DWORD size = sizeof data;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, session_manager_path, pending_renames_value,
-                     RRF_RT_REG_MULTI_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return "";
-    return std::string(data, size);
-}
-
-void set_pending_renames(const std::string& data)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_path, 0, KEY_SET_VALUE, &key))
-        return;
-    if (data.empty())
-        RegDeleteValueA(key, pending_renames_value);
-    else
-        RegSetValueExA(key, pending_renames_value, 0, REG_MULTI_SZ, (const BYTE*)data.data(),
-                       (DWORD)data.size());
-    RegCloseKey(key);
-}
 
 // The box records that the scripted programs append: a header line with the
 // lengths, then caption and text, each followed by a line break.
@@ -65,27 +37,6 @@ std::vector<std::string> logged_texts(const std::string& log)
         at += text_length + 1;
     }
     return texts;
-}
-
-// Waits for every process that runs a program file of this name, such as the
-// uninstaller's copy, which its first process starts without waiting.
-void wait_for_processes_named(const char* name)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    ASSERT_NE(INVALID_HANDLE_VALUE, snapshot);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, name) != 0)
-            continue;
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
-        if (process) {
-            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 60000));
-            CloseHandle(process);
-        }
-    }
-    CloseHandle(snapshot);
 }
 
 class InstallerProgram : public ::testing::Test {

@@ -110,9 +110,9 @@ protected:
         EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE,
                                (std::string(seed_layouts_path) + "\\00000407").c_str()));
         EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
-        EXPECT_FALSE(file_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
-        EXPECT_FALSE(file_exists(setup.product_dir));
-        EXPECT_FALSE(file_exists(desktop_shortcut_path()));
+        EXPECT_FALSE(path_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
+        EXPECT_FALSE(path_exists(setup.product_dir));
+        EXPECT_FALSE(path_exists(desktop_shortcut_path()));
         EXPECT_EQ((reg_values{{"1", "00000407"}}), read_values(HKEY_CURRENT_USER, seed_preload_path));
         EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, seed_substitutes_path));
         EXPECT_EQ(reg_values{}, read_values(HKEY_CURRENT_USER, seed_substitutes_path));
@@ -210,7 +210,7 @@ TEST_F(UninstallerRun, RemovesEverythingOn32BitAnd64BitWindows)
     EXPECT_FALSE(app_run());
     expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
     expect_removed();
-    EXPECT_TRUE(file_exists(companion_folder + "VezOdorQFZ27.DLL"));
+    EXPECT_TRUE(path_exists(companion_folder + "VezOdorQFZ27.DLL"));
 
     // 64-bit Windows: the 32-bit companion in the 32-bit system folder goes too.
     start("b0030407");
@@ -221,7 +221,7 @@ TEST_F(UninstallerRun, RemovesEverythingOn32BitAnd64BitWindows)
     EXPECT_FALSE(app_run());
     expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
     expect_removed();
-    EXPECT_FALSE(file_exists(companion_folder + "VezOdorQFZ27.DLL"));
+    EXPECT_FALSE(path_exists(companion_folder + "VezOdorQFZ27.DLL"));
 }
 
 TEST_F(UninstallerRun, LibraryMissingOrUndeletable)
@@ -294,10 +294,10 @@ TEST_F(UninstallerRun, LaterFailuresOnlyWarn)
                   {caption, done_text, info, false}});
     EXPECT_EQ(setup.preload, read_values(HKEY_CURRENT_USER, seed_preload_path));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
-    EXPECT_TRUE(file_exists(foreign));
-    EXPECT_FALSE(file_exists(setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe"));
-    EXPECT_FALSE(file_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf"));
-    EXPECT_FALSE(file_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico"));
+    EXPECT_TRUE(path_exists(foreign));
+    EXPECT_FALSE(path_exists(setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe"));
+    EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf"));
+    EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico"));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
 }
 

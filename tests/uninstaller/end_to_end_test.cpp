@@ -7,7 +7,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -65,27 +64,6 @@ std::string environment_value(const char* name)
     char value[32768];
     DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
     return length > 0 && length < sizeof value ? value : "";
-}
-
-// Waits for every process that runs the program file name (the copy that the
-// first process started and did not wait for).
-void wait_for_processes_named(const char* name)
-{
-    HANDLE snapshot_handle = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    ASSERT_NE(INVALID_HANDLE_VALUE, snapshot_handle);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot_handle, &entry); more;
-         more = Process32Next(snapshot_handle, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, name) != 0)
-            continue;
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
-        if (process) {
-            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 60000));
-            CloseHandle(process);
-        }
-    }
-    CloseHandle(snapshot_handle);
 }
 
 class UninstallerProgram : public ::testing::Test {
@@ -188,9 +166,9 @@ TEST_F(UninstallerProgram, HandsOverToItsCopyWhichRemovesEverything)
 
     std::string copy = temporary_folder + "Uninstall_VezOdorQFZ27.exe";
     EXPECT_EQ(read_file(program), read_file(copy));
-    EXPECT_FALSE(file_exists(setup.product_dir));
-    EXPECT_FALSE(file_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
-    EXPECT_FALSE(file_exists(desktop_shortcut_path()));
+    EXPECT_FALSE(path_exists(setup.product_dir));
+    EXPECT_FALSE(path_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
+    EXPECT_FALSE(path_exists(desktop_shortcut_path()));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
     EXPECT_EQ((reg_values{{"1", "00000409"}}),
@@ -215,7 +193,7 @@ TEST_F(UninstallerProgram, WithoutArgumentEndsAfterItsRefusal)
     EXPECT_EQ("Deinstallationsprogramm nicht mit gültigem Registry-Key die Tastatur "
               "aufgerufen (Angabe fehlt)", boxes[0].text);
     EXPECT_FALSE(boxes[0].had_owner);
-    EXPECT_FALSE(file_exists(temporary_folder + "Uninstall_VezOdorQFZ27.exe"));
+    EXPECT_FALSE(path_exists(temporary_folder + "Uninstall_VezOdorQFZ27.exe"));
     EXPECT_EQ(before, snapshot(setup));
 }
 

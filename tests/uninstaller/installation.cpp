@@ -9,8 +9,6 @@
 const char uninstall_entry_key[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
     "Tastaturbelegung Deutsch - Quarzfeld 2.06";
-static const char session_manager_key[] =
-    "System\\CurrentControlSet\\Control\\Session Manager";
 
 installation typical_installation(const std::string& klid, const std::string& root)
 {
@@ -22,37 +20,6 @@ installation typical_installation(const std::string& klid, const std::string& ro
     setup.preload = {{"1", "00000407"}, {"2", "d0010407"}};
     setup.substitutes = {{"d0010407", klid}};
     return setup;
-}
-
-bool file_exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void write_file(const std::string& path, const std::string& content)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written;
-    WriteFile(file, content.data(), (DWORD)content.size(), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string read_file(const std::string& path)
-{
-    std::string content;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return content;
-    char buffer[65536];
-    DWORD got;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        content.append(buffer, got);
-    CloseHandle(file);
-    return content;
 }
 
 static void dump_folder(const std::string& folder, std::string& out)
@@ -103,10 +70,10 @@ std::string snapshot(const installation& setup)
         if (folder.empty())
             continue;
         std::string library = folder + "VezOdorQFZ27.DLL";
-        out += library + (file_exists(library) ? " present\n" : " absent\n");
+        out += library + (path_exists(library) ? " present\n" : " absent\n");
     }
     dump_folder(setup.product_dir, out);
-    out += "shortcut " + std::string(file_exists(desktop_shortcut_path()) ? "present" : "absent");
+    out += "shortcut " + std::string(path_exists(desktop_shortcut_path()) ? "present" : "absent");
     return out;
 }
 
@@ -196,48 +163,4 @@ std::string make_private_folder(const std::string& purpose)
     remove_tree(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "\\";
-}
-
-static const char pending_value[] = "PendingFileRenameOperations";
-
-std::string pending_renames()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return "";
-    std::string data;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, pending_value, nullptr, nullptr, nullptr, &size) ==
-        ERROR_SUCCESS) {
-        data.resize(size);
-        RegQueryValueExA(key, pending_value, nullptr, nullptr, (BYTE*)&data[0], &size);
-        data.resize(size);
-    }
-    RegCloseKey(key);
-    return data;
-}
-
-void set_pending_renames(const std::string& data)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, session_manager_key, 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return;
-    if (data.empty())
-        RegDeleteValueA(key, pending_value);
-    else
-        RegSetValueExA(key, pending_value, 0, REG_MULTI_SZ, (const BYTE*)data.data(),
-                       (DWORD)data.size());
-    RegCloseKey(key);
-}
-
-bool deletion_pending(const std::string& data, const std::string& path)
-{
-    // Source and target follow each other; an empty target means "delete".
-    std::string entry = std::string(1, '\0') + "\\??\\" + path + '\0' + '\0';
-    std::string list = '\0' + data;
-    CharUpperBuffA(&entry[0], (DWORD)entry.size());
-    CharUpperBuffA(&list[0], (DWORD)list.size());
-    return list.find(entry) != std::string::npos;
 }

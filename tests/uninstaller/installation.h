@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/program_run.h"
 #include "tests/support/registry_seed.h"
 
 struct installation {
@@ -34,19 +35,9 @@ void remove_installation(const installation& setup);
 std::string snapshot(const installation& setup);
 
 std::string layout_key_path(const installation& setup);
-bool file_exists(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
-std::string read_file(const std::string& path);
 std::string desktop_shortcut_path();
 // A new empty folder below the temporary folder, with a trailing backslash.
 std::string make_private_folder(const std::string& purpose);
 void remove_tree(const std::string& folder);
 
 extern const char uninstall_entry_key[];
-
-// HKLM "System\CurrentControlSet\Control\Session Manager" value
-// "PendingFileRenameOperations" as its raw REG_MULTI_SZ data ("" when absent).
-std::string pending_renames();
-void set_pending_renames(const std::string& data);
-// The list deletes path at the next start (Wine and Windows store "\??\" + path).
-bool deletion_pending(const std::string& data, const std::string& path);
