@@ -12,7 +12,7 @@ void system_folders_init();
 void redirection_restore();
 bool special_folder_path(char* out, int folder);
 
-// A folder specification is null (the desktop), a shell folder number below
+// A shortcut folder is named by null (the desktop), a shell folder number below
 // 256 passed as MAKEINTRESOURCEA(number), an absolute path ("X:..."), or a
 // name below the start menu's programs folder.
 bool shortcut_folder_path(char* out, HWND owner, const char* folder_spec, bool all_users);

@@ -47,7 +47,7 @@ TEST(SystemFolders, WithAndWithoutEmulation)
     EXPECT_EQ(product, product_dir);
 }
 
-TEST(ShortcutFolders, EachKindOfSpecification)
+TEST(ShortcutFolders, EachKindOfFolderName)
 {
     char out[MAX_PATH];
     auto folder_of = [&](const char* spec, bool all_users) {
