@@ -240,6 +240,9 @@ TEST_F(InstallerRun, FirstInstallationOn32BitWindows)
 TEST_F(InstallerRun, FirstInstallationOn64BitWindows)
 {
     is_wow64 = true;
+    // 64-bit Windows always has its 32-bit system folder; a Wine prefix
+    // without 32-bit support has none until something creates it.
+    CreateDirectoryA(places.wow64_dir.c_str(), nullptr);
     expect_first_installation();
     expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x64.DLL"),
                    stored_time(0x01D5729C, 0x667B4573), __LINE__);
