@@ -8,13 +8,15 @@ const char text_question[] = "Wollen Sie jetzt folgenden Tastatur-Treiber %s?\n\
 const char text_verb_update[] = "aktualisieren";
 const char text_verb_install[] = "installieren";
 // Shown below the question; it goes into the box literally.
+// Line breaks only between paragraphs: the message box wraps the lines itself.
 const char text_terms[] =
     "Nutzungsbedingungen:\n"
-    "Das Installationsprogramm und die Tastaturbelegung dürfen kostenlos genutzt\n"
-    "und unverändert weitergegeben werden. Die Nutzung geschieht auf eigene Gefahr;\n"
-    "für Schäden an Daten oder am System wird keine Haftung übernommen.\n"
-    "Die Installation schreibt in den Systemordner und in die Registry und\n"
-    "lässt sich über \"Programme und Features\" wieder vollständig entfernen.\n"
+    "Das Installationsprogramm und die Tastaturbelegung dürfen kostenlos genutzt "
+    "und unverändert weitergegeben werden.\n"
+    "Die Nutzung geschieht auf eigene Gefahr; für Schäden an Daten oder am System "
+    "wird keine Haftung übernommen.\n"
+    "Die Installation schreibt in die Systemordner und in die Registry und lässt "
+    "sich über \"Programme und Features\" wieder vollständig entfernen.\n"
     "\n"
     "Mit \"Ja\" stimmen Sie diesen Bedingungen zu.";
 const char text_cancelled[] = "Installation abgebrochen.";
