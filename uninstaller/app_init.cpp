@@ -61,6 +61,10 @@ bool app_init()
 
     // Redirection stays off for app_run, which works in the system folders.
     if (runs_from_temporary_folder(&paths)) {
+        // The copy inherits the first program's current folder, which is the
+        // product folder when that was started from there; Windows refuses to
+        // remove a folder that is some process's current folder.
+        SetCurrentDirectoryA(paths.temporary_folder);
         set_window_title(text_title_format, program_name, product_version);
         return true;
     }

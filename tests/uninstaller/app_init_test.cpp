@@ -121,8 +121,22 @@ TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
     CharUpperA(&folder[0]);
     set_temporary_folder(folder);
     set_arguments({"zz%s0407"});
+    // Started with the product folder as its current folder, the copy leaves
+    // it, so that the folder can be removed.
+    char started_in[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, started_in);
+    std::string product_folder = folder + "Quarzfeld-Arbeitsordner";
+    ASSERT_TRUE(CreateDirectoryA(product_folder.c_str(), nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryA(product_folder.c_str()));
 
     EXPECT_TRUE(app_init());
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA(started_in);
+    EXPECT_TRUE(RemoveDirectoryA(product_folder.c_str())) << GetLastError();
+    // Windows reports a current folder without its trailing backslash.
+    EXPECT_EQ(0, lstrcmpiA((std::string(current) + "\\").c_str(), own_folder().c_str()))
+        << "current folder " << current;
     EXPECT_TRUE(shown_boxes.empty());
     EXPECT_TRUE(center_window);
     EXPECT_STREQ("zz%s0407", target_klid);
