@@ -4,10 +4,9 @@
 #include <windows.h>
 
 // Room for a folder of up to MAX_PATH characters joined with a file name: the
-// joined text always fits, and a path that Windows cannot take fails there.
+// joined text always fits, and a path that Windows cannot take fails there,
+// with its own message.
 enum { joined_path_size = 2 * MAX_PATH };
-
-void join_path(char* out, const char* folder, const char* separator, const char* name);
 
 // The registry still names our library under the KLID, and the user keeps
 // another layout to choose.

@@ -2,6 +2,7 @@
 // Windows still has it loaded for some process the delete fails, and then
 // nothing else has been touched yet.
 #include "files/file_ops.h"
+#include "files/path_join.h"
 #include "files/system_folders.h"
 #include "frame/environment.h"
 #include "frame/messages.h"
@@ -14,7 +15,7 @@ enum { answer_yes = 6 };
 bool remove_layout_library()
 {
     char path[joined_path_size];
-    join_path(path, system_dir, "", library_file_name);
+    join_path(path, sizeof path, system_dir, library_file_name);
 
     if (FileExists(path)) {
         if (!file_delete(path, true)) {
@@ -29,7 +30,7 @@ bool remove_layout_library()
     // goes quietly, after a short pause behind the first delete.
     if (is_wow64) {
         Sleep(100);
-        join_path(path, wow64_dir, "", library_file_name);
+        join_path(path, sizeof path, wow64_dir, library_file_name);
         if (FileExists(path))
             DeleteFileA(path);
     }

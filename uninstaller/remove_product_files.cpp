@@ -2,6 +2,7 @@
 // folder itself. The first file is the uninstaller that the uninstall entry
 // started; it can go because the running program is its temporary copy.
 #include "files/file_ops.h"
+#include "files/path_join.h"
 #include "files/system_folders.h"
 #include "frame/messages.h"
 #include "frame/status_window.h"
@@ -12,7 +13,7 @@
 static void remove_product_file(const char* name)
 {
     char path[joined_path_size];
-    join_path(path, product_dir, "\\", name);
+    join_path(path, sizeof path, product_dir, name);
     if (FileExists(path) && !file_delete(path, true))
         msg_info(text_file_not_deleted, layout_name, path);
 }
