@@ -14,14 +14,6 @@ static const char open_failed_text[] =
 static const char write_failed_text[] =
     "FEHLER:\nDatei-Inhalt konnte nicht geschrieben werden.\nDatei: %s\n%s";
 
-static void set_error_text(const char* format, ...)
-{
-    va_list arguments;
-    va_start(arguments, format);
-    format_text(error_text, sizeof error_text, format, arguments);
-    va_end(arguments);
-}
-
 bool extract_resource(const char* name, const char* type, const char* file_name,
                       const FILETIME* modified, const char* folder)
 {
@@ -73,7 +65,7 @@ bool extract_resource(const char* name, const char* type, const char* file_name,
         return false;
     }
     if (written != size) {
-        set_error_text("Nicht die erwartete Anzahl von Bytes geschrieben.\nErwartet: %d\nGeschrieben: %d",
+        format_into(error_text, sizeof error_text, "Nicht die erwartete Anzahl von Bytes geschrieben.\nErwartet: %d\nGeschrieben: %d",
                        (int)size, (int)written);
         msg_warn(write_failed_text, path, error_text);
         CloseHandle(file);

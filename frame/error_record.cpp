@@ -12,14 +12,6 @@ char error_step_text[error_text_size];
 DWORD last_error_code;
 WORD last_error_code16;
 
-static void format_into(char* dest, size_t size, const char* format, ...)
-{
-    va_list arguments;
-    va_start(arguments, format);
-    format_text(dest, size, format, arguments);
-    va_end(arguments);
-}
-
 void describe_system_error(DWORD code)
 {
     error_step_text[0] = '\0';

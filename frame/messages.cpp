@@ -54,6 +54,15 @@ int format_text(char* dest, size_t size, const char* format, va_list arguments)
     return (int)copy_cut(dest, size, expanded);
 }
 
+int format_into(char* dest, size_t size, const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    int length = format_text(dest, size, format, arguments);
+    va_end(arguments);
+    return length;
+}
+
 void to_message_text(char* dest, size_t size, const char* text)
 {
     // MessageBoxA breaks lines only at CR and LF; the other control bytes

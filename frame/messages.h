@@ -18,6 +18,8 @@ extern char message_text[message_text_size];
 // Formats into dest (at most size bytes including the terminator; longer
 // results are cut). Returns the length of the text, as wvsprintfA does.
 int format_text(char* dest, size_t size, const char* format, va_list arguments);
+// format_text with the arguments given directly.
+int format_into(char* dest, size_t size, const char* format, ...);
 // Copies text with every control byte other than CR and LF replaced by CR LF.
 void to_message_text(char* dest, size_t size, const char* text);
 // Returns a format that shows text exactly as it is (percent signs included).

@@ -14,7 +14,7 @@ bool app_init()
         msg_warn(text_wrong_call, args[0]);
         return false;
     }
-    format_bounded(window_title, sizeof window_title, text_window_title, program_name,
+    format_into(window_title, sizeof window_title, text_window_title, program_name,
                    product_version);
     return true;
 }

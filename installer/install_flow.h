@@ -1,9 +1,5 @@
 // The steps of the installer's run hook, each in a file of its own name.
 #pragma once
-#include <stddef.h>
-
-// Formats into dest (size bytes with the terminator); a longer result is cut.
-void format_bounded(char* dest, size_t size, const char* format, ...);
 
 // The one question before anything is written; true when answered Yes.
 bool ask_installation(bool is_update, const char* shown_name);

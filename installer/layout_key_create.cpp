@@ -26,7 +26,7 @@ bool create_layout_key()
     if (!layout) {
         // Without its key the layout must not reach the user's preload list:
         // Windows would be asked to load a KLID that names nothing.
-        format_bounded(layout_error_text, sizeof layout_error_text, text_layout_key_failed,
+        format_into(layout_error_text, sizeof layout_error_text, text_layout_key_failed,
                        new_klid);
         msg_warn(as_literal(layout_error_text));
         return false;

@@ -1,6 +1,7 @@
 // The product folder and what belongs to it: the uninstaller, the uninstall
 // entry that starts it with the layout's KLID, the chart, the icon and the
 // desktop shortcut to the chart. None of these stops the installation.
+#include "frame/messages.h"
 #include "installer/install_flow.h"
 
 #include <windows.h>
@@ -34,7 +35,7 @@ void install_product_files(const char* klid)
     if (paths_fit) {
         // Room for the quoted path and a KLID as long as a registry key name.
         char command[2 * MAX_PATH + 4];
-        format_bounded(command, sizeof command, text_uninstall_command, uninstaller_path, klid);
+        format_into(command, sizeof command, text_uninstall_command, uninstaller_path, klid);
         char removal_note[512];
         copy_text(removal_note, sizeof removal_note, entry_name);
         if (chart_name[0]) {

@@ -1,6 +1,5 @@
 // The uninstaller's first hook: checks the KLID argument, then either hands
 // over to a copy in the temporary folder or, as that copy, lets the frame go on.
-#include <stdarg.h>
 #include <string.h>
 
 #include "files/system_folders.h"
@@ -11,14 +10,6 @@
 #include "registry/layout_state.h"
 #include "uninstaller/temporary_copy.h"
 #include "uninstaller/texts.h"
-
-static void set_window_title(const char* format, ...)
-{
-    va_list arguments;
-    va_start(arguments, format);
-    format_text(window_title, sizeof window_title, format, arguments);
-    va_end(arguments);
-}
 
 // Only the shape of the KLID is checked here; whether it names our layout is
 // decided against the registry by the copy's app_run.
@@ -65,7 +56,7 @@ bool app_init()
         // product folder when that was started from there; Windows refuses to
         // remove a folder that is some process's current folder.
         SetCurrentDirectoryA(paths.temporary_folder);
-        set_window_title(text_title_format, program_name, product_version);
+        format_into(window_title, sizeof window_title, text_title_format, program_name, product_version);
         return true;
     }
 
