@@ -8,14 +8,10 @@ cd "$(dirname "$0")/.."
 . tools/common.sh
 qf_need_packages $QF_PACKAGES_BUILD $QF_PACKAGES_TEST nsis
 qf_build_host >/dev/null
-qf_build_windows shipping toolchain-i686.cmake >/dev/null
-# The same configuration as tools/test.sh; only the programs and the
-# end-to-end suite's two helpers are built.
-cmake -S . -B "$qf_root/test" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-x86_64.cmake" \
-  -DQF_PAYLOAD_DIR="$PWD/$qf_root/host/payload" \
-  -DQF_TESTS=ON -DQF_SHIPPING_DIR="$PWD/$qf_root/shipping" >/dev/null
-cmake --build "$qf_root/test" --target installer uninstaller e2e_preload_keeper e2e_run_uninstall_entry >/dev/null
+qf_build_windows shipping >/dev/null
+# The test build of tools/test.sh; only the programs and the end-to-end
+# suite's two helpers are built.
+qf_build_windows test --target installer uninstaller e2e_preload_keeper e2e_run_uninstall_entry >/dev/null
 
 bench="$PWD/$qf_root/benchmark"
 mkdir -p "$bench"

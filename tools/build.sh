@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 . tools/common.sh
 qf_need_packages $QF_PACKAGES_BUILD
 qf_build_host
-qf_build_windows shipping toolchain-i686.cmake
+qf_build_windows shipping
 mkdir -p dist
 cp "$qf_root"/shipping/programs/*.exe dist/
 ls -l dist/

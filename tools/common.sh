@@ -31,20 +31,20 @@ qf_need_packages() {
 }
 
 # Host tools and the payload files they make (layout libraries, chart, icon).
+# The builds follow the presets of CMakePresets.json, in the folders below $qf_root.
 qf_build_host() {
-  cmake -S . -B "$qf_root/host" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake --preset host -B "$qf_root/host" \
     ${QF_EXTERNAL_PAYLOAD:+-DQF_EXTERNAL_PAYLOAD="$QF_EXTERNAL_PAYLOAD"} >/dev/null
   cmake --build "$qf_root/host"
 }
 
-# qf_build_windows <name> <toolchain> [cmake options...]
+# qf_build_windows <shipping|test> [arguments of cmake --build, e.g. --target x]
 qf_build_windows() {
-  local name=$1 toolchain=$2
-  shift 2
-  cmake -S . -B "$qf_root/$name" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain" \
-    -DQF_PAYLOAD_DIR="$PWD/$qf_root/host/payload" "$@" >/dev/null
-  cmake --build "$qf_root/$name"
+  local name=$1
+  shift
+  cmake --preset "$name" -B "$qf_root/$name" -DQF_PAYLOAD_DIR="$PWD/$qf_root/host/payload" \
+    -DQF_SHIPPING_DIR="$PWD/$qf_root/shipping" >/dev/null
+  cmake --build "$qf_root/$name" "$@"
 }
 
 qf_wine() { /usr/lib/wine/wine64 "$@"; }

@@ -7,8 +7,8 @@ cd "$(dirname "$0")/.."
 qf_need_packages $QF_PACKAGES_BUILD $QF_PACKAGES_TEST
 start=$(date +%s)
 qf_build_host
-qf_build_windows shipping toolchain-i686.cmake
-qf_build_windows test toolchain-x86_64.cmake -DQF_TESTS=ON -DQF_SHIPPING_DIR="$PWD/$qf_root/shipping"
+qf_build_windows shipping
+qf_build_windows test
 
 trap 'qf_stop_wine; qf_stop_xvfb' EXIT
 qf_start_xvfb

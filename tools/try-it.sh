@@ -9,13 +9,9 @@ cd "$(dirname "$0")/.."
 . tools/common.sh
 qf_need_packages $QF_PACKAGES_BUILD $QF_PACKAGES_TEST
 qf_build_host >/dev/null
-# The same configuration as tools/test.sh, so that both share one build folder;
-# only the programs are built.
-cmake -S . -B "$qf_root/test" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-x86_64.cmake" \
-  -DQF_PAYLOAD_DIR="$PWD/$qf_root/host/payload" \
-  -DQF_TESTS=ON -DQF_SHIPPING_DIR="$PWD/$qf_root/shipping" >/dev/null
-cmake --build "$qf_root/test" --target installer uninstaller >/dev/null
+# The test build of tools/test.sh, so that both share one build folder; only
+# the programs are built.
+qf_build_windows test --target installer uninstaller >/dev/null
 
 # The end-to-end suite's booted template, when it is there and current, saves a boot.
 exec python3 tests/e2e/try_it.py --programs "$qf_root/test/programs" --work "$qf_root/try-it" \
