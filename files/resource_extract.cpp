@@ -65,8 +65,9 @@ bool extract_resource(const char* name, const char* type, const char* file_name,
         return false;
     }
     if (written != size) {
-        format_into(error_text, sizeof error_text, "Nicht die erwartete Anzahl von Bytes geschrieben.\nErwartet: %d\nGeschrieben: %d",
-                       (int)size, (int)written);
+        format_into(error_text, sizeof error_text,
+                    "Nicht die erwartete Anzahl von Bytes geschrieben.\nErwartet: %d\nGeschrieben: %d",
+                    (int)size, (int)written);
         msg_warn(write_failed_text, path, error_text);
         CloseHandle(file);
         return false;

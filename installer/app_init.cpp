@@ -15,6 +15,6 @@ bool app_init()
         return false;
     }
     format_into(window_title, sizeof window_title, text_window_title, program_name,
-                   product_version);
+                product_version);
     return true;
 }

@@ -27,7 +27,7 @@ bool create_layout_key()
         // Without its key the layout must not reach the user's preload list:
         // Windows would be asked to load a KLID that names nothing.
         format_into(layout_error_text, sizeof layout_error_text, text_layout_key_failed,
-                       new_klid);
+                    new_klid);
         msg_warn(as_literal(layout_error_text));
         return false;
     }

@@ -56,7 +56,8 @@ bool app_init()
         // product folder when that was started from there; Windows refuses to
         // remove a folder that is some process's current folder.
         SetCurrentDirectoryA(paths.temporary_folder);
-        format_into(window_title, sizeof window_title, text_title_format, program_name, product_version);
+        format_into(window_title, sizeof window_title, text_title_format, program_name,
+                    product_version);
         return true;
     }
 
