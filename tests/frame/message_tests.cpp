@@ -15,15 +15,6 @@ namespace {
 
 const char canary = '\xbd';
 
-int format(char* dest, size_t size, const char* format_string, ...)
-{
-    va_list arguments;
-    va_start(arguments, format_string);
-    int result = format_text(dest, size, format_string, arguments);
-    va_end(arguments);
-    return result;
-}
-
 class messages : public ::testing::Test {
 protected:
     void SetUp() override
@@ -37,47 +28,47 @@ protected:
 TEST(format_text, expands_printf_style_conversions)
 {
     char dest[100];
-    EXPECT_EQ(22, format(dest, sizeof dest, "%s: %d %02d %08lX %ld", "KLID", 7, 3, 0x407ul, -5l));
+    EXPECT_EQ(22, format_into(dest, sizeof dest, "%s: %d %02d %08lX %ld", "KLID", 7, 3, 0x407ul, -5l));
     EXPECT_STREQ("KLID: 7 03 00000407 -5", dest);
 }
 
 TEST(format_text, text_without_percent_is_copied_even_with_arguments)
 {
     char dest[100];
-    EXPECT_EQ(5, format(dest, sizeof dest, "Hallo", "unused", 42));
+    EXPECT_EQ(5, format_into(dest, sizeof dest, "Hallo", "unused", 42));
     EXPECT_STREQ("Hallo", dest);
-    EXPECT_EQ(0, format(dest, sizeof dest, ""));
+    EXPECT_EQ(0, format_into(dest, sizeof dest, ""));
     EXPECT_STREQ("", dest);
 }
 
 TEST(format_text, ready_made_text_with_percent_is_expanded_as_a_format)
 {
     char dest[100];
-    format(dest, sizeof dest, "zu 100%% fertig");
+    format_into(dest, sizeof dest, "zu 100%% fertig");
     EXPECT_STREQ("zu 100% fertig", dest);
 }
 
 TEST(format_text, empty_expansion_shows_the_format_itself)
 {
     char dest[100];
-    format(dest, sizeof dest, "%s", "");
+    format_into(dest, sizeof dest, "%s", "");
     EXPECT_STREQ("%s", dest);
 }
 
 TEST(format_text, literal_prefix_shows_the_rest_unchanged)
 {
     char dest[100];
-    EXPECT_EQ(11, format(dest, sizeof dest, LITERAL_PREFIX "50% von %s!", "x"));
+    EXPECT_EQ(11, format_into(dest, sizeof dest, LITERAL_PREFIX "50% von %s!", "x"));
     EXPECT_STREQ("50% von %s!", dest);
     // A single 0x7F is an ordinary character.
-    format(dest, sizeof dest, "\x7f%d", 5);
+    format_into(dest, sizeof dest, "\x7f%d", 5);
     EXPECT_STREQ("\x7f" "5", dest);
 }
 
 TEST(format_text, missing_format_names_the_internal_error)
 {
     char dest[100];
-    format(dest, sizeof dest, nullptr);
+    format_into(dest, sizeof dest, nullptr);
     EXPECT_STREQ("<INTERNER FEHLER: Formatstring fehlt>", dest);
 }
 
@@ -85,27 +76,27 @@ TEST(format_text, cuts_at_the_destination_size)
 {
     char dest[12];
     memset(dest, canary, sizeof dest);
-    EXPECT_EQ(9, format(dest, 10, "%s", "0123456789abcdef"));
+    EXPECT_EQ(9, format_into(dest, 10, "%s", "0123456789abcdef"));
     EXPECT_STREQ("012345678", dest);
     EXPECT_EQ(canary, dest[10]);
     memset(dest, canary, sizeof dest);
-    EXPECT_EQ(9, format(dest, 10, "0123456789abcdef"));
+    EXPECT_EQ(9, format_into(dest, 10, "0123456789abcdef"));
     EXPECT_STREQ("012345678", dest);
     EXPECT_EQ(canary, dest[10]);
     memset(dest, canary, sizeof dest);
-    format(dest, 10, LITERAL_PREFIX "0123456789abcdef");
+    format_into(dest, 10, LITERAL_PREFIX "0123456789abcdef");
     EXPECT_STREQ("012345678", dest);
     EXPECT_EQ(canary, dest[10]);
     memset(dest, canary, sizeof dest);
-    format(dest, 5, nullptr);
+    format_into(dest, 5, nullptr);
     EXPECT_STREQ("<INT", dest);
     EXPECT_EQ(canary, dest[5]);
     memset(dest, canary, sizeof dest);
-    format(dest, 1, "%s", "x");
+    format_into(dest, 1, "%s", "x");
     EXPECT_STREQ("", dest);
     EXPECT_EQ(canary, dest[1]);
     memset(dest, canary, sizeof dest);
-    EXPECT_EQ(0, format(dest, 0, "%s", "x"));
+    EXPECT_EQ(0, format_into(dest, 0, "%s", "x"));
     EXPECT_EQ(canary, dest[0]);
 }
 
@@ -113,7 +104,7 @@ TEST(format_text, platform_formatter_cuts_an_expansion_at_1024_characters)
 {
     std::string long_text(2000, 'x');
     char dest[message_format_size];
-    format(dest, sizeof dest, "%s", long_text.c_str());
+    format_into(dest, sizeof dest, "%s", long_text.c_str());
     size_t length = strlen(dest);
     EXPECT_GE(length, 1023u);
     EXPECT_LE(length, 1024u);
@@ -159,9 +150,9 @@ TEST(as_literal, shows_a_text_with_percent_signs_unchanged)
     const char* literal = as_literal("100% von %s und %d");
     EXPECT_EQ('\x7f', literal[0]);
     EXPECT_EQ('\x7f', literal[1]);
-    format(dest, sizeof dest, literal);
+    format_into(dest, sizeof dest, literal);
     EXPECT_STREQ("100% von %s und %d", dest);
-    format(dest, sizeof dest, as_literal(nullptr));
+    format_into(dest, sizeof dest, as_literal(nullptr));
     EXPECT_STREQ("", dest);
 }
 
