@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "tools/kbdread/kbd_typing.h"
 #include "tools/layout/vk_names.h"
 
 namespace {
@@ -207,5 +208,31 @@ bool compare_with_source(const kbd_tables& tables, const layout_source& layout,
     if (tables.type != 4 || tables.subtype != 0)
         faults->push_back("keyboard type " + std::to_string(tables.type) + "/" + std::to_string(tables.subtype) +
                           ", expected 4/0");
+    return faults->size() == before;
+}
+
+bool check_german_key_names(const kbd_tables& tables, std::vector<std::string>* faults)
+{
+    struct expected_name {
+        int scan;
+        bool extended;
+        const char* name;  // UTF-8
+    } static const names[] = {
+        {0x45, false, "PAUSE"},        {0x45, true, "NUM-FESTSTELL"},
+        {0x39, false, "LEER"},         {0x38, false, "ALT"},
+        {0x38, true, "ALT GR"},        {0x1C, false, "EINGABE"},
+        {0x1C, true, "EINGABE (ZEHNERTASTATUR)"},
+        {0x1D, false, "STRG"},         {0x1D, true, "STRG-RECHTS"},
+        {0x2A, false, "UMSCHALT"},     {0x36, false, "UMSCHALT RECHTS"},
+        {0x0E, false, "R\xC3\x9C" "CK"}, {0x29, false, "ZIRKUMFLEX"},
+        {0x27, false, "\xC3\x96"},
+    };
+    size_t before = faults->size();
+    for (const expected_name& want : names) {
+        std::string got = to_utf8(key_name_text(tables, want.scan, want.extended));
+        if (got != want.name)
+            faults->push_back(std::string("GetKeyNameText of ") + (want.extended ? "E0 " : "") +
+                              hex((unsigned)want.scan).substr(2) + ": \"" + got + "\", expected \"" + want.name + "\"");
+    }
     return faults->size() == before;
 }
