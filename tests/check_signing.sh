@@ -72,9 +72,9 @@ fi
 
 # DATEI6 of the signed installer is the signed uninstaller; the normal
 # shipping build's programs carry no signature (certificate table empty).
-python3 - "$programs" "$root/shipping/programs" <<'PYTHON' || failed=1
+python3 - "$programs" "$root/shipping/programs" "$(dirname "$0")/e2e" <<'PYTHON' || failed=1
 import os, struct, sys
-sys.path.insert(0, os.path.join(os.getcwd(), 'tests', 'e2e'))
+sys.path.insert(0, sys.argv[3])
 import pe_resources
 
 def certificate_table(filename):
