@@ -1,12 +1,12 @@
 // The start-up sequence that WinMain runs: it prepares the display and the
-// environment record, then drives the program's two hooks around the
-// creation of the status window.
+// environment record, then drives the program's two hooks, handed over by
+// WinMain, around the creation of the status window.
 #include "frame/display.h"
 #include "frame/environment.h"
 #include "frame/status_window.h"
 #include "frame/system_functions.h"
 
-int frame_start(HINSTANCE instance, int show)
+int frame_start(HINSTANCE instance, int show, const app_hooks* hooks)
 {
     harden_dll_search();
 
@@ -20,9 +20,9 @@ int frame_start(HINSTANCE instance, int show)
     show_command = show;
     environment_probe();
 
-    if (app_init()) {
+    if (hooks->init()) {
         create_status_window();
-        if (app_run()) {
+        if (hooks->run()) {
             // The program stays open: the arrow replaces the app-starting
             // cursor, unless a status line has already switched to the hourglass.
             cursor_normal = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));

@@ -11,7 +11,7 @@
 
 #include "frame/environment.h"
 #include "installer/installer_texts.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "tests/installer/machine.h"
 #include "tests/support/message_box_script.h"
 #include "tests/support/registry_seed.h"

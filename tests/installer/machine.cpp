@@ -3,18 +3,33 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
+#include "product/product.h"
 #include "tests/support/registry_seed.h"
 
 const char uninstall_root_path[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char uninstall_entry_path[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
     "Tastaturbelegung Deutsch - Quarzfeld 2.06";
-static const char library_name[] = "VezOdorQFZ27.DLL";
-static const char* const product_files[] = {
-    "Uninstall_VezOdorQFZ27.exe", "Quarzfeld V2.06 Belegungsschaubild.pdf",
-    "Quarzfeld V2.06 Belegungsschaubild.ico"};
+
+// Every file of the product manifest, on either Windows edition, in its order.
+static std::vector<std::string> installed_paths(const installer_places& places)
+{
+    std::vector<std::string> paths;
+    for (const product_item& item : product_items) {
+        std::string folder = item.folder == in_system_folder ? places.system_dir
+                                    : item.folder == in_wow64_folder
+                                        ? places.wow64_dir
+                                        : places.product_dir + "\\";
+        std::string path = folder + item.file_name;
+        if (std::find(paths.begin(), paths.end(), path) == paths.end())
+            paths.push_back(path);
+    }
+    return paths;
+}
 
 static std::string shell_folder(int csidl)
 {
@@ -81,11 +96,9 @@ std::string machine_snapshot(bool without_user_lists)
                       snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_root_path);
     if (!without_user_lists)
         out += snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
-    describe_file(places.system_dir + library_name, out);
-    describe_file(places.wow64_dir + library_name, out);
     describe_file(places.product_dir, out);
-    for (const char* name : product_files)
-        describe_file(places.product_dir + "\\" + name, out);
+    for (const std::string& path : installed_paths(places))
+        describe_file(path, out);
     describe_file(places.shortcut, out);
     return out;
 }
@@ -100,10 +113,8 @@ static void remove_file(const std::string& path)
 void remove_installer_traces()
 {
     installer_places places = find_places();
-    remove_file(places.system_dir + library_name);
-    remove_file(places.wow64_dir + library_name);
-    for (const char* name : product_files)
-        remove_file(places.product_dir + "\\" + name);
+    for (const std::string& path : installed_paths(places))
+        remove_file(path);
     RemoveDirectoryA(places.product_dir.c_str());
     remove_file(places.shortcut);
     delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);

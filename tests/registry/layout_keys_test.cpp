@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "tests/support/registry_seed.h"
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "registry/preload_list.h"
 #include "tests/support/registry_seed.h"

@@ -6,9 +6,24 @@
 
 #include <algorithm>
 
+#include "product/product.h"
+
 const char uninstall_entry_key[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
     "Tastaturbelegung Deutsch - Quarzfeld 2.06";
+
+// The folder of a manifest row in this installation; empty when the row is not
+// installed on its Windows edition (wow64_dir empty: 32-bit Windows).
+static std::string item_path(const installation& setup, const product_item& item)
+{
+    if (!item_installed_here(&item, !setup.wow64_dir.empty()))
+        return "";
+    if (item.folder == in_system_folder)
+        return setup.system_dir + item.file_name;
+    if (item.folder == in_wow64_folder)
+        return setup.wow64_dir + item.file_name;
+    return setup.product_dir + "\\" + item.file_name;
+}
 
 installation typical_installation(const std::string& klid, const std::string& root)
 {
@@ -66,11 +81,10 @@ std::string snapshot(const installation& setup)
     out += snapshot_tree(HKEY_CURRENT_USER, seed_substitutes_path);
     out += snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
     // Of the system folders only the library's own entry matters.
-    for (const std::string& folder : {setup.system_dir, setup.wow64_dir}) {
-        if (folder.empty())
-            continue;
-        std::string library = folder + "VezOdorQFZ27.DLL";
-        out += library + (path_exists(library) ? " present\n" : " absent\n");
+    for (const product_item& item : product_items) {
+        std::string path = item_path(setup, item);
+        if (!path.empty() && item.folder != in_product_folder)
+            out += path + (path_exists(path) ? " present\n" : " absent\n");
     }
     dump_folder(setup.product_dir, out);
     out += "shortcut " + std::string(path_exists(desktop_shortcut_path()) ? "present" : "absent");
@@ -88,16 +102,15 @@ void seed_installation(const installation& setup)
     set_key_values(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str(), layout_values);
 
     CreateDirectoryA(setup.system_dir.c_str(), nullptr);
-    write_file(setup.system_dir + "VezOdorQFZ27.DLL", "32-bit or x64 layout library");
-    if (!setup.wow64_dir.empty()) {
+    if (!setup.wow64_dir.empty())
         CreateDirectoryA(setup.wow64_dir.c_str(), nullptr);
-        write_file(setup.wow64_dir + "VezOdorQFZ27.DLL", "32-bit companion library");
-    }
     CreateDirectoryA(setup.product_dir.c_str(), nullptr);
+    for (const product_item& item : product_items) {
+        std::string path = item_path(setup, item);
+        if (!path.empty())
+            write_file(path, std::string("seeded ") + item.resource_name);
+    }
     std::string uninstaller = setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe";
-    write_file(uninstaller, "the uninstaller");
-    write_file(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf", "%PDF-1.5 chart");
-    write_file(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico", "icon");
 
     std::string icon = setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico";
     set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_key,
@@ -147,9 +160,11 @@ void remove_installation(const installation& setup)
     remove_german_windows();
     delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
     DeleteFileA(desktop_shortcut_path().c_str());
-    DeleteFileA((setup.system_dir + "VezOdorQFZ27.DLL").c_str());
-    if (!setup.wow64_dir.empty())
-        DeleteFileA((setup.wow64_dir + "VezOdorQFZ27.DLL").c_str());
+    for (const product_item& item : product_items) {
+        std::string path = item_path(setup, item);
+        if (!path.empty() && item.folder != in_product_folder)
+            DeleteFileA(path.c_str());
+    }
     remove_tree(setup.product_dir);
 }
 
