@@ -12,8 +12,8 @@ int frame_start(HINSTANCE instance, int show, const app_hooks* hooks)
 
     status_window = nullptr;
     SetLastError(0);
-    cursor_normal = cursor_current = LoadCursorA(nullptr, MAKEINTRESOURCEA(32650));
-    cursor_wait = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));
+    cursor_normal = cursor_current = LoadCursorA(nullptr, IDC_APPSTARTING);
+    cursor_wait = LoadCursorA(nullptr, IDC_WAIT);
     open_display();
     is_wow64 = query_wow64();
     app_instance = instance;
@@ -25,7 +25,7 @@ int frame_start(HINSTANCE instance, int show, const app_hooks* hooks)
         if (hooks->run()) {
             // The program stays open: the arrow replaces the app-starting
             // cursor, unless a status line has already switched to the hourglass.
-            cursor_normal = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+            cursor_normal = LoadCursorA(nullptr, IDC_ARROW);
             if (!status_busy)
                 cursor_current = cursor_normal;
             message_loop_running = true;

@@ -12,6 +12,7 @@
 #include "frame/environment.h"
 #include "installer/installer_texts.h"
 #include "product/product.h"
+#include "registry/layout_state.h"
 #include "tests/installer/machine.h"
 #include "tests/support/message_box_script.h"
 #include "tests/support/registry_seed.h"
@@ -64,6 +65,7 @@ protected:
         remove_installer_traces();
         seed_german_windows();
         reset_message_boxes();
+        reset_layout_state();
         parse_command_line(L"\"C:\\Downloads\\Install_VezOdorQFZ27.exe\"");
         lstrcpyA(program_name, "Install_VezOdorQFZ27");
         is_wow64 = false;

@@ -16,8 +16,8 @@ protected:
     void SetUp() override
     {
         seed_german_windows();
+        reset_layout_state();
         strcpy(layout_file_name, library_search_name);
-        target_klid[0] = 0;
     }
     void TearDown() override { remove_german_windows(); }
     static std::string klids()

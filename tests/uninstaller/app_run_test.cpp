@@ -69,12 +69,9 @@ protected:
         remove_installation(setup);
         reset_message_boxes();
         setup = typical_installation("b0030407", root);
+        reset_layout_state();
         copy_text(target_klid, sizeof target_klid, klid);
         is_wow64 = false;
-        layout_file_name[0] = '\0';
-        target_index = found_index = -1;
-        found_in_preload = preload_unchanged = substitutes_kept = preload_rewritten = false;
-        max_layout_id = max_klid_counter = 0;
     }
 
     void install()
