@@ -84,11 +84,6 @@ static void describe_file(const std::string& path, std::string& out)
            std::to_string(std::hash<std::string>()(read_file(path))) + "\n";
 }
 
-bool running_on_wine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 std::string machine_snapshot(bool without_user_lists)
 {
     installer_places places = find_places();

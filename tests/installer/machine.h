@@ -36,6 +36,5 @@ ULONGLONG last_write_time(const std::string& path);   // 0 when unreadable
 // without_user_lists leaves out the user's "Keyboard Layout" key.
 std::string machine_snapshot(bool without_user_lists = false);
 
-bool running_on_wine();
 // Removes files, folders, keys and shortcut of any run, and the German Windows.
 void remove_installer_traces();

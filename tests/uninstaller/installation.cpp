@@ -129,30 +129,6 @@ void seed_installation(const installation& setup)
     set_user_lists(setup.preload, setup.substitutes);
 }
 
-void remove_tree(const std::string& folder)
-{
-    // Never a drive root or a relative path: only the tests' own folders.
-    if (folder.size() < 4 || folder[1] != ':')
-        return;
-    WIN32_FIND_DATAA find;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = find.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &find));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 void remove_installation(const installation& setup)
 {
     if (setup.klid.empty())

@@ -38,6 +38,5 @@ std::string layout_key_path(const installation& setup);
 std::string desktop_shortcut_path();
 // A new empty folder below the temporary folder, with a trailing backslash.
 std::string make_private_folder(const std::string& purpose);
-void remove_tree(const std::string& folder);
 
 extern const char uninstall_entry_key[];
