@@ -136,7 +136,7 @@ TEST_F(UninstallerProgram, HandsOverToItsCopyWhichRemovesEverything)
     EXPECT_FALSE(path_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
     EXPECT_FALSE(path_exists(desktop_shortcut_path()));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
     EXPECT_EQ((reg_values{{"1", "00000409"}}),
               read_values(HKEY_CURRENT_USER, seed_preload_path));
     // Wine, like Windows, keeps the deletion for the next start in the

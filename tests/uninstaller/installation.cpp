@@ -4,13 +4,9 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 
 #include "product/product.h"
 
-const char uninstall_entry_key[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "Tastaturbelegung Deutsch - Quarzfeld 2.06";
 
 // The folder of a manifest row in this installation; empty when the row is not
 // installed on its Windows edition (wow64_dir empty: 32-bit Windows).
@@ -37,30 +33,6 @@ installation typical_installation(const std::string& klid, const std::string& ro
     return setup;
 }
 
-static void dump_folder(const std::string& folder, std::string& out)
-{
-    WIN32_FIND_DATAA find;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
-    if (search == INVALID_HANDLE_VALUE) {
-        out += folder + " (none)\n";
-        return;
-    }
-    std::vector<std::string> lines;
-    do {
-        std::string name = find.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        bool directory = find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        lines.push_back(folder + "\\" + name +
-                        (directory ? " <dir>" : " " + std::to_string(find.nFileSizeLow)));
-    } while (FindNextFileA(search, &find));
-    FindClose(search);
-    std::sort(lines.begin(), lines.end());
-    out += folder + "\n";
-    for (const auto& line : lines)
-        out += "  " + line + "\n";
-}
-
 std::string desktop_shortcut_path()
 {
     char desktop[MAX_PATH] = "";
@@ -75,20 +47,8 @@ std::string layout_key_path(const installation& setup)
 
 std::string snapshot(const installation& setup)
 {
-    std::string out;
-    out += snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path);
-    out += snapshot_tree(HKEY_CURRENT_USER, seed_preload_path);
-    out += snapshot_tree(HKEY_CURRENT_USER, seed_substitutes_path);
-    out += snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
-    // Of the system folders only the library's own entry matters.
-    for (const product_item& item : product_items) {
-        std::string path = item_path(setup, item);
-        if (!path.empty() && item.folder != in_product_folder)
-            out += path + (path_exists(path) ? " present\n" : " absent\n");
-    }
-    dump_folder(setup.product_dir, out);
-    out += "shortcut " + std::string(path_exists(desktop_shortcut_path()) ? "present" : "absent");
-    return out;
+    return machine_snapshot(
+        {setup.system_dir, setup.wow64_dir, setup.product_dir, desktop_shortcut_path()});
 }
 
 void seed_installation(const installation& setup)
@@ -113,7 +73,7 @@ void seed_installation(const installation& setup)
     std::string uninstaller = setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe";
 
     std::string icon = setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico";
-    set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_key,
+    set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_path,
                  {{"DisplayName", "Tastaturbelegung Deutsch - Quarzfeld 2.06"},
                   {"UninstallString", "\"" + uninstaller + "\" " + setup.klid},
                   {"HelpLink", "https://quarzfeld.example/"},
@@ -134,7 +94,7 @@ void remove_installation(const installation& setup)
     if (setup.klid.empty())
         return;
     remove_german_windows();
-    delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
+    delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);
     DeleteFileA(desktop_shortcut_path().c_str());
     for (const product_item& item : product_items) {
         std::string path = item_path(setup, item);
