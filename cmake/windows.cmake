@@ -11,6 +11,11 @@ set(QF_PROGRAM_DIR ${CMAKE_BINARY_DIR}/programs)
 set(QF_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP1252)
 set(QF_DEFINES WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# Each target names the Windows libraries it uses; CMake's default list of
+# them would name them all a second time on every link line.
+set(CMAKE_C_STANDARD_LIBRARIES "")
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
+
 # Resource scripts are written in code page 1252 like the program texts.
 string(APPEND CMAKE_RC_FLAGS " -c 1252")
 
