@@ -8,10 +8,21 @@ char enum_key_name[reg_name_size];
 char enum_value_name[reg_name_size];
 char enum_value_data[reg_data_size + 1];
 
+// The registry functions return their status instead of setting the thread's
+// last error; a failing operation here sets it, so that the caller can record
+// and describe the failure as after any other system call.
+static bool succeeded(LONG status)
+{
+    if (status == ERROR_SUCCESS)
+        return true;
+    SetLastError(static_cast<DWORD>(status));
+    return false;
+}
+
 static HKEY open_key(HKEY parent, const char* path, REGSAM access)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, path, 0, access, &key) != ERROR_SUCCESS)
+    if (!succeeded(RegOpenKeyExA(parent, path, 0, access, &key)))
         return nullptr;
     return key;
 }
@@ -34,8 +45,8 @@ HKEY reg_create_key(HKEY parent, const char* path)
         return nullptr;
     HKEY key = nullptr;
     char no_class[1] = "";
-    if (RegCreateKeyExA(parent, path, 0, no_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (!succeeded(RegCreateKeyExA(parent, path, 0, no_class, REG_OPTION_NON_VOLATILE,
+                                   KEY_ALL_ACCESS, nullptr, &key, nullptr)))
         return nullptr;
     return key;
 }
@@ -46,8 +57,8 @@ bool reg_set_text(HKEY key, const char* name, const char* text)
 {
     if (!text)
         text = "";
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                          static_cast<DWORD>(strlen(text))) == ERROR_SUCCESS;
+    return succeeded(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                    static_cast<DWORD>(strlen(text))));
 }
 
 DWORD reg_count_subkeys(HKEY key)
@@ -109,6 +120,8 @@ bool reg_delete_tree(HKEY parent, const char* name)
             result = false;
     }
     RegCloseKey(key);
-    RegDeleteKeyA(parent, own_name);
+    // Its result stays out of the return value; a caller that must know
+    // whether the key is gone looks again, and finds the reason here.
+    succeeded(RegDeleteKeyA(parent, own_name));
     return result;
 }
