@@ -44,13 +44,32 @@ static bool layout_id_in_use(DWORD id)
 
 // Windows finds a layout key by the "Layout Id" in a keyboard layout handle,
 // whatever the language, so a value that a layout key of any language holds
-// is passed over (the scan noted at most a few hundred of them).
-static void choose_layout_id()
+// is passed over (the scan noted at most a few hundred of them). The id has
+// four hexadecimal digits; when none is left above the largest one in use,
+// the lowest free one from 0c00 on is taken.
+static bool choose_layout_id()
 {
     DWORD id = max_layout_id < 0x0bff ? 0x0c00 : static_cast<DWORD>(max_layout_id) + 1;
-    while (layout_id_in_use(id))
+    while (id <= 0xffff && layout_id_in_use(id))
         ++id;
+    if (id > 0xffff) {
+        for (id = 0x0c00; id <= 0xffff && layout_id_in_use(id); ++id) {
+        }
+        if (id > 0xffff)
+            return fail_layout(text_layout_id_exhausted);
+    }
     format_hex(new_layout_id, id, 4);
+    return true;
+}
+
+// The KLID that holds the largest counter, for the failure text.
+static const char* klid_with_counter(LONG counter)
+{
+    for (int i = 0; i < layout_count; ++i) {
+        if (layout_entries[i].counter == counter)
+            return layout_entries[i].klid;
+    }
+    return "";
 }
 
 bool choose_new_klid(int index)
@@ -59,10 +78,14 @@ bool choose_new_klid(int index)
     if (target_index != -1)
         return fail_layout(text_key_exists);
     if (index == -1) {
-        // Beyond fff the KLID would grow past eight characters.
+        // A new KLID counts on from the largest counter in use; beyond fff
+        // it would grow past eight characters.
         if (!format_klid(new_klid, sizeof new_klid, 'b', max_klid_counter + 1))
-            return fail_layout(text_klid_exhausted);
-        choose_layout_id();
+            return fail_layout(text_klid_exhausted, klid_with_counter(max_klid_counter));
+        if (!choose_layout_id()) {
+            new_klid[0] = 0;
+            return false;
+        }
         return true;
     }
     if (index < 0 || index >= layout_count)

@@ -78,6 +78,16 @@ static bool open_and_read(HKEY root, const char* path, bool (*read)(HKEY))
     return ok;
 }
 
+static bool is_four_hex_digits(const char* text)
+{
+    for (int i = 0; i < 4; ++i) {
+        char c = text[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
+            return false;
+    }
+    return text[4] == 0;
+}
+
 // Values are told apart by their exact name; their type is not looked at.
 static bool read_layout_values(HKEY key, layout_entry* entry)
 {
@@ -103,7 +113,9 @@ static bool read_layout_values(HKEY key, layout_entry* entry)
             if (!entry->layout_id)
                 return fail_layout(text_out_of_memory);
             entry->layout_id_value = static_cast<LONG>(parse_hex(entry->layout_id));
-            if (entry->layout_id_value > max_layout_id)
+            // A new id has four hexadecimal digits; an id of another form
+            // would push it out of that range, so it does not count here.
+            if (is_four_hex_digits(entry->layout_id) && entry->layout_id_value > max_layout_id)
                 max_layout_id = entry->layout_id_value;
         }
     }

@@ -13,10 +13,19 @@ const char text_out_of_memory[] = "Nicht genug Speicher für die Liste der Tasta
 const char text_key_exists[] = "Schlüssel schon vorhanden";
 const char text_key_missing[] = "Schlüssel nicht vorhanden";
 const char text_klid_exhausted[] =
-    "Keine freie KLID mehr: die Nummern der Tastaturbelegungen sind bis fff vergeben.";
+    "Keine freie KLID: Neue KLIDs werden nach der höchsten vorhandenen Nummer vergeben, "
+    "und die Tastaturbelegung %s trägt schon die höchste mögliche Nummer fff.";
+const char text_layout_id_exhausted[] =
+    "Keine freie \"Layout Id\": alle Werte von 0c00 bis ffff sind vergeben.";
 const char text_standard_layout[] = "Standard-Layout kann nicht entfernt werden";
 const char text_new_list_full[] = "INTERNER FEHLER: neue Liste hat mehr als %d Einträge!";
 const char text_new_list_empty[] = "INTERNER FEHLER: newpreloadcount ist 0!";
 const char text_write_open[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 const char text_write_delete[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
 const char text_write_recreate[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
+const char text_key_not_created[] =
+    "Fehler beim Erstellen des Registry-Keys HKEY_LOCAL_MACHINE\\%s:\n%s";
+const char text_key_not_deleted[] =
+    "Fehler beim Löschen des Registry-Keys HKEY_LOCAL_MACHINE\\%s:\n%s";
+const char text_value_not_written[] =
+    "Fehler beim Schreiben des Registry-Werts \"%s\" unter HKEY_LOCAL_MACHINE\\%s:\n%s";

@@ -134,6 +134,10 @@ TEST_F(LayoutKeys, FreshKlidAndLayoutId)
         // "Layout Id" values of other languages are passed over.
         {"00000809=0c00", "b0030407", "0c01"},
         {"a0010407=0c07 a0000409=0C08 a001040c=0c09 a002040c=0c0b", "b0030407", "0c0a"},
+        // A new id has four hexadecimal digits: other forms do not count for
+        // the largest, and above ffff the lowest free one is taken.
+        {"a0010407=7fffffff a0020407=0c10 a0030407=c20", "b0040407", "0c11"},
+        {"a0010407=ffff a0020407=0c00", "b0030407", "0c01"},
     };
     for (const auto& c : cases) {
         seed_german_windows();
@@ -166,6 +170,8 @@ TEST_F(LayoutKeys, UpdateReusesTheKeyAndRefusals)
     ASSERT_TRUE(layout_scan()) << layout_error_text;
     EXPECT_FALSE(choose_new_klid(-1));
     EXPECT_STREQ("", new_klid);
-    EXPECT_STREQ("Keine freie KLID mehr: die Nummern der Tastaturbelegungen sind bis fff vergeben.",
+    EXPECT_STREQ("Keine freie KLID: Neue KLIDs werden nach der höchsten vorhandenen Nummer "
+                 "vergeben, und die Tastaturbelegung afff0407 trägt schon die höchste mögliche "
+                 "Nummer fff.",
                  layout_error_text);
 }
