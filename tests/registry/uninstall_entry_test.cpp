@@ -12,6 +12,10 @@
 static const char uninstall_path[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 static const char other_entry[] = "QuarzfeldTests Other Program";
 static const char older_entry[] = "TASTATURBELEGUNG deutsch - Quarzfeld 2.06 (alt)";
+// Names that begin like ours: entries of other programs, and an earlier one of ours.
+static const char tool_entry[] = "Tastaturbelegung Deutsch - Quarzfeld 2.06 Zusatzwerkzeug";
+static const char later_entry[] = "Tastaturbelegung Deutsch - Quarzfeld 2.061";
+static const char moved_entry[] = "Tastaturbelegung Deutsch - Quarzfeld 2.06 (D:)";
 
 static std::string below(const char* name)
 {
@@ -29,7 +33,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* name : {entry_name, other_entry, older_entry})
+        for (const char* name : {entry_name, other_entry, older_entry, tool_entry, later_entry,
+                                 moved_entry})
             delete_key_tree(HKEY_LOCAL_MACHINE, below(name).c_str());
     }
     static bool remove_entry(const char* name)
@@ -43,6 +48,15 @@ TEST_F(UninstallEntry, InstallerCallReplacesEarlierEntriesOfTheLayout)
 {
     set_key_values(HKEY_LOCAL_MACHINE, below(entry_name).c_str(), {{"Stale", "value"}});
     set_key_values(HKEY_LOCAL_MACHINE, (below(older_entry) + "\\nested").c_str(), {});
+    // Only entries whose command starts our uninstaller, or that have none, are ours.
+    set_key_values(HKEY_LOCAL_MACHINE, below(tool_entry).c_str(),
+                   {{"UninstallString", "\"C:\\Quarzfeld-Werkzeug\\Uninstall.exe\" /x"}});
+    set_key_values(HKEY_LOCAL_MACHINE, below(later_entry).c_str(),
+                   {{"UninstallString", "C:\\Q\\Uninstall_VezOdorQFZ27.exe.bak b0040407"}});
+    set_key_values(HKEY_LOCAL_MACHINE, below(moved_entry).c_str(),
+                   {{"UninstallString", "\"D:\\Q Z\\uninstall_vezodorqfz27.EXE\" b0010407"}});
+    std::string foreign = snapshot_tree(HKEY_LOCAL_MACHINE, below(tool_entry).c_str()) +
+                          snapshot_tree(HKEY_LOCAL_MACHINE, below(later_entry).c_str());
     // The quotes keep a path with blanks in one argument; the KLID follows.
     const char command[] = "\"C:\\Program Files\\Quarzfeld\\Uninstall_VezOdorQFZ27.exe\" b0030407";
     start_recording_value_writes();
@@ -62,6 +76,9 @@ TEST_F(UninstallEntry, InstallerCallReplacesEarlierEntriesOfTheLayout)
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected, stored);
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, below(older_entry).c_str()));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, below(moved_entry).c_str()));
+    EXPECT_EQ(foreign, snapshot_tree(HKEY_LOCAL_MACHINE, below(tool_entry).c_str()) +
+                           snapshot_tree(HKEY_LOCAL_MACHINE, below(later_entry).c_str()));
     EXPECT_EQ(other, snapshot_tree(HKEY_LOCAL_MACHINE, below(other_entry).c_str()));
 }
 
