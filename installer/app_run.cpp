@@ -40,8 +40,10 @@ static void install_or_update()
             plan_layout_to_front();
         else
             plan_layout_addition(found_index);
-    } else {
-        plan_layout_addition(-1);
+    } else if (!plan_layout_addition(-1)) {
+        // Without a KLID there is nothing to register; nothing is written.
+        msg_warn(as_literal(layout_error_text));
+        return;
     }
 
     // Until the user says Yes, nothing has been written: the plan lives in memory.
@@ -50,16 +52,22 @@ static void install_or_update()
         return;
     }
 
-    if (!install_files(klid)) {
+    unsigned missing = 0;
+    if (!install_files(klid, &missing)) {
         msg_info(text_cancelled);
         return;
     }
 
+    // The final message ends with the sentence on the parts that are missing.
+    char tail[1024] = "";
     if (is_update) {
         // The layout key stays as it is, even where it differs from ours.
         if (!write_preload_lists())
             report_list_problem();
-        msg_info(text_updated, shown_name, preload_rewritten ? text_restart_hint : "");
+        if (preload_rewritten)
+            copy_text(tail, sizeof tail, text_restart_hint);
+        append_missing_parts(tail, sizeof tail, missing);
+        msg_info(text_updated, shown_name, tail);
         return;
     }
 
@@ -67,7 +75,8 @@ static void install_or_update()
         return;
     if (!write_preload_lists())
         report_list_problem();
-    msg_info(text_installed);
+    append_missing_parts(tail, sizeof tail, missing);
+    msg_info("%s%s", text_installed, tail);
 }
 
 bool app_run()

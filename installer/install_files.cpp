@@ -2,7 +2,8 @@
 // library into the system folder(s), then the product folder with the
 // uninstaller, the uninstall entry that starts it with the layout's KLID, the
 // chart and the icon, and the desktop shortcut to the chart. Only the layout
-// library in the system folder stops the installation; nothing else does.
+// library in the system folder stops the installation; nothing else does, but
+// the parts that are missing are named in the final message.
 #include "installer/install_flow.h"
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include "frame/text.h"
 #include "installer/installer_texts.h"
 #include "product/product.h"
+#include "registry/layout_state.h"
 #include "registry/uninstall_entry.h"
 
 // extract_resource shows its own failures.
@@ -25,11 +27,13 @@ static bool extract_item(const product_item* item)
                             &item->modified, item_folder_path(item->folder));
 }
 
-// The entry is written as soon as the uninstaller it starts is in place, so
-// that an installation broken off later can still be removed. A command cut
-// short would start nothing, so a path that does not fit writes no entry
-// (install_files does not call this then).
-static void register_uninstaller(const char* uninstaller_path, const char* klid,
+// The entry is written only once the uninstaller it starts has just been
+// written, so that an installation broken off later can still be removed;
+// without it the entry would start nothing, or an older uninstaller that may
+// not fit this installation. A command cut short would start nothing either,
+// so a path that does not fit writes no entry (install_files does not call
+// this then). False after a warning that names what failed.
+static bool register_uninstaller(const char* uninstaller_path, const char* klid,
                                  const char* icon_path)
 {
     // Room for the quoted path and a KLID as long as a registry key name.
@@ -42,13 +46,18 @@ static void register_uninstaller(const char* uninstaller_path, const char* klid,
         append_text(removal_note, sizeof removal_note, chart_name);
     }
     append_text(removal_note, sizeof removal_note, text_removal_tail);
-    write_uninstall_entry(entry_name, command, entry_name, entry_name, product_web_address,
-                          product_web_address, publisher_text, product_web_address, product_version,
-                          icon_path[0] ? icon_path : nullptr, removal_note);
+    if (write_uninstall_entry(entry_name, command, entry_name, entry_name, product_web_address,
+                              product_web_address, publisher_text, product_web_address,
+                              product_version, icon_path[0] ? icon_path : nullptr, removal_note))
+        return true;
+    // The registry's text names the key or value and may hold percent signs.
+    msg_warn(text_warning, layout_error_text);
+    return false;
 }
 
-bool install_files(const char* klid)
+bool install_files(const char* klid, unsigned* missing)
 {
+    *missing = 0;
     char chart_path[MAX_PATH];
     char icon_path[MAX_PATH];
     join_path(chart_path, sizeof chart_path, product_dir, chart_file_name);
@@ -63,25 +72,61 @@ bool install_files(const char* klid)
         if (!item_installed_here(&item, is_wow64))
             continue;
         if (item.folder == in_product_folder && !product_folder_made) {
-            // An existing folder is fine; its files are emptied and rewritten in place.
+            // An existing folder is fine; its files are emptied and rewritten
+            // in place. A folder that cannot be made shows in its files' failures.
             CreateDirectoryA(product_dir, nullptr);
             product_folder_made = true;
         }
         // Under 64-bit Windows system_dir reaches the native folder, as
         // redirection is off.
-        if (!extract_item(&item) && &item == library)
+        bool written = extract_item(&item);
+        if (!written && &item == library)
             return false;
-        if (&item == &product_items[item_uninstaller] && paths_fit)
-            register_uninstaller(uninstaller_path, klid, icon_path);
+        if (!written)
+            *missing |= 1u << (&item - product_items);
+        if (&item == &product_items[item_uninstaller]
+            && !(written && paths_fit && register_uninstaller(uninstaller_path, klid, icon_path)))
+            *missing |= missing_uninstall_entry;
     }
 
     if (!chart_name[0])
         return true;
     // The user's own desktop, not the common one: the shortcut is removed again
-    // by the uninstaller, which runs as the same user.
+    // by the uninstaller, which runs as the same user. A shortcut is made only
+    // to a chart that this run has written.
     shortcut_delete(status_window, nullptr, chart_name, false);
-    if (chart_path[0] && icon_path[0])
-        shortcut_create(status_window, chart_path, nullptr, nullptr, chart_name, nullptr, icon_path,
-                        0, chart_name, SW_SHOW, false);
+    bool chart_written = !(*missing & (1u << item_chart));
+    if (!chart_written || !chart_path[0] || !icon_path[0]
+        || !shortcut_create(status_window, chart_path, nullptr, nullptr, chart_name, nullptr,
+                            icon_path, 0, chart_name, SW_SHOW, false))
+        *missing |= missing_shortcut;
     return true;
+}
+
+void append_missing_parts(char* text, size_t size, unsigned missing)
+{
+    static const struct {
+        unsigned part;
+        const char* name;
+    } parts[] = {
+        {1u << item_library_wow64, part_wow64_library},
+        {1u << item_uninstaller, part_uninstaller},
+        {missing_uninstall_entry, part_uninstall_entry},
+        {1u << item_chart, part_chart},
+        {1u << item_icon, part_icon},
+        {missing_shortcut, part_shortcut},
+    };
+    if (!missing)
+        return;
+    char names[512] = "";
+    for (const auto& part : parts) {
+        if (!(missing & part.part))
+            continue;
+        if (names[0])
+            append_text(names, sizeof names, ", ");
+        append_text(names, sizeof names, part.name);
+    }
+    char sentence[640];
+    format_into(sentence, sizeof sentence, text_missing_parts, names);
+    append_text(text, size, sentence);
 }

@@ -1,12 +1,26 @@
 // The steps of the installer's run hook, each in a file of its own name.
 #pragma once
+#include <stddef.h>
+
+#include "product/product.h"
+
+// The parts that an installation goes on without, as bits: a row of the
+// product manifest (1 << row), the uninstall entry and the desktop shortcut.
+// The final message names those that are missing.
+enum {
+    missing_uninstall_entry = 1u << product_item_count,
+    missing_shortcut = 2u << product_item_count,
+};
 
 // The one question before anything is written; true when answered Yes.
 bool ask_installation(bool is_update, const char* shown_name);
 // Every file of the product manifest for this Windows, in the manifest's
-// order, with the uninstall entry for klid and the desktop shortcut. False
-// (after extract_resource's message) when the layout library cannot be
-// written into the system folder: then nothing else has been written.
-bool install_files(const char* klid);
+// order, with the uninstall entry for klid and the desktop shortcut; the parts
+// that could not be installed go into missing. False (after
+// extract_resource's message) when the layout library cannot be written into
+// the system folder: then nothing else has been written.
+bool install_files(const char* klid, unsigned* missing);
+// Appends to text the sentence that names the missing parts, if any.
+void append_missing_parts(char* text, size_t size, unsigned missing);
 // Registers the layout under new_klid; false (after its message) when it cannot.
 bool create_layout_key();

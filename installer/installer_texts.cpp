@@ -33,6 +33,17 @@ const char text_installed[] =
     "Die Tastaturbelegung steht Ihnen nach einem Systemneustart zur Verfügung.\n"
     "\n"
     "=== BITTE SYSTEM JETZT NEU STARTEN! ===";
+const char text_layout_value_failed[] =
+    "Fehler beim Schreiben des Registry-Werts \"%s\" unter HKEY_LOCAL_MACHINE\\%s\\%s:\n%s";
+const char text_warning[] = "Warnung:\n%s";
+// One sentence added to the final message, naming the parts that are missing.
+const char text_missing_parts[] = "\n\nFolgende Teile konnten nicht installiert werden: %s.";
+const char part_wow64_library[] = "32-Bit-Treiberdatei";
+const char part_uninstaller[] = "Deinstallationsprogramm";
+const char part_uninstall_entry[] = "Eintrag in \"Programme und Features\"";
+const char part_chart[] = "Belegungsschaubild";
+const char part_icon[] = "Symbol des Belegungsschaubilds";
+const char part_shortcut[] = "Verknüpfung auf dem Desktop";
 const char text_uninstall_command[] = "\"%s\" %s";
 const char text_removal_and[] = " und ";
 const char text_removal_tail[] = " von Ihrem Rechner entfernen";

@@ -12,6 +12,15 @@
 #include "registry/layout_state.h"
 #include "registry/registry_access.h"
 
+static bool write_layout_value(HKEY layout, const char* value, const char* text)
+{
+    if (reg_set_text(layout, value, text))
+        return true;
+    record_last_error();
+    msg_warn(text_layout_value_failed, value, keyboard_layouts_path, new_klid, error_text);
+    return false;
+}
+
 bool create_layout_key()
 {
     HKEY layouts = reg_open_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path);
@@ -31,13 +40,15 @@ bool create_layout_key()
         msg_warn(as_literal(layout_error_text));
         return false;
     }
-    reg_set_text(layout, value_layout_text, layout_name);
-    reg_set_text(layout, value_layout_file, library_file_name);
-    reg_set_text(layout, value_layout_id, new_layout_id);
-    if (find_text_nocase(library_base_name, text_vezodor))
-        reg_set_text(layout, value_created_by_vezodor, "");
-    else
-        reg_set_text(layout, value_custom_language_name, text_custom_language);
+    // The installation ends at the first value that cannot be written: a
+    // layout key without its values must not reach the user's preload list.
+    bool written =
+        write_layout_value(layout, value_layout_text, layout_name)
+        && write_layout_value(layout, value_layout_file, library_file_name)
+        && write_layout_value(layout, value_layout_id, new_layout_id)
+        && (find_text_nocase(library_base_name, text_vezodor)
+                ? write_layout_value(layout, value_created_by_vezodor, "")
+                : write_layout_value(layout, value_custom_language_name, text_custom_language));
     RegCloseKey(layout);
-    return true;
+    return written;
 }

@@ -268,14 +268,69 @@ TEST_F(InstallerRun, AnswerNoChangesNothing)
     EXPECT_EQ(before, machine_snapshot());
 }
 
-TEST_F(InstallerRun, ScanFailureStopsBeforeTheQuestion)
+TEST_F(InstallerRun, ScanOrPlanningFailureStopsBeforeTheQuestion)
 {
-    delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path);
-    std::string before = machine_snapshot();
-    run({});
-    expect_boxes({{"Fehler beim Öffnen des Registry-Keys "
-                       "HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes", warn_box}});
-    EXPECT_EQ(before, machine_snapshot());
+    struct {
+        void (*prepare)();
+        const char* text;
+    } failures[] = {
+        {[] { delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path); },
+         "Fehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes"},
+        // One key with the counter fff leaves no KLID for a first installation.
+        {[] { seed_layout_key("%fff0407", "X.DLL", "X", nullptr); },
+         "Keine freie KLID: Neue KLIDs werden nach der höchsten vorhandenen Nummer vergeben, "
+         "und die Tastaturbelegung %fff0407 trägt schon die höchste mögliche Nummer fff."},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.text);
+        remove_installer_traces();
+        seed_german_windows();
+        reset_message_boxes();
+        failure.prepare();
+        std::string before = machine_snapshot();
+        run({});
+        expect_boxes({{failure.text, warn_box}});
+        EXPECT_EQ(before, machine_snapshot());
+    }
+}
+
+TEST_F(InstallerRun, LayoutValueThatCannotBeWrittenEndsWithoutListOrSuccess)
+{
+    std::string lists_before = snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
+    fail_value_writes("Layout Id", ERROR_ACCESS_DENIED);
+    run({IDYES});
+    fail_value_writes(nullptr, ERROR_SUCCESS);
+
+    ASSERT_EQ(2u, shown_boxes.size());
+    EXPECT_EQ(0u, shown_boxes[1].text.find(
+                      "Fehler beim Schreiben des Registry-Werts \"Layout Id\" unter "
+                      "HKEY_LOCAL_MACHINE\\" + layout_key("b0030407") + ":\nFehlercode 5"))
+        << shown_boxes[1].text;
+    EXPECT_EQ(warn_box, shown_boxes[1].flags);
+    EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
+}
+
+TEST_F(InstallerRun, ProductFolderThatCannotBeMadeGetsNoEntryNorShortcut)
+{
+    // A file in the product folder's place.
+    write_file(places.product_dir, "not a folder");
+    run({IDYES});
+    DeleteFileA(places.product_dir.c_str());
+
+    // The question, the three files' failures, and the success that names them.
+    ASSERT_EQ(5u, shown_boxes.size());
+    for (size_t i = 1; i < 4; ++i)
+        EXPECT_EQ(0u, shown_boxes[i].text.find("FEHLER:\nDatei konnte nicht zum Schreiben "
+                                               "geöffnet werden.\nName: " + places.product_dir))
+            << shown_boxes[i].text;
+    EXPECT_EQ(std::string(installed_text) +
+                  "\n\nFolgende Teile konnten nicht installiert werden: Deinstallationsprogramm, "
+                  "Eintrag in \"Programme und Features\", Belegungsschaubild, Symbol des "
+                  "Belegungsschaubilds, Verknüpfung auf dem Desktop.",
+              shown_boxes[4].text);
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+    EXPECT_FALSE(path_exists(places.shortcut));
+    EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE, layout_key("b0030407").c_str()));
 }
 
 TEST_F(InstallerRun, UpdateAtPositionOneRewritesNoListAndKeepsTheKey)

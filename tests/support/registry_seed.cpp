@@ -187,9 +187,14 @@ static reg_values recorded_writes;
 static bool recording;
 static decltype(&RegSetValueExA) original_set_value;
 
+static std::string failing_value;
+static LONG failing_status;
+
 static LONG WINAPI recording_set_value(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
                                        const BYTE* data, DWORD size)
 {
+    if (failing_status != ERROR_SUCCESS && name && lstrcmpiA(name, failing_value.c_str()) == 0)
+        return failing_status;
     if (recording)
         recorded_writes.emplace_back(name ? name : "",
                                      std::string(reinterpret_cast<const char*>(data), size));
@@ -217,7 +222,7 @@ static void redirect_import(void* from, void* to)
     }
 }
 
-void start_recording_value_writes()
+static void redirect_value_writes()
 {
     if (!original_set_value) {
         original_set_value = reinterpret_cast<decltype(&RegSetValueExA)>(reinterpret_cast<void*>(
@@ -225,6 +230,11 @@ void start_recording_value_writes()
         redirect_import(reinterpret_cast<void*>(original_set_value),
                         reinterpret_cast<void*>(recording_set_value));
     }
+}
+
+void start_recording_value_writes()
+{
+    redirect_value_writes();
     recorded_writes.clear();
     recording = true;
 }
@@ -233,4 +243,11 @@ reg_values stop_recording_value_writes()
 {
     recording = false;
     return recorded_writes;
+}
+
+void fail_value_writes(const char* name, LONG status)
+{
+    redirect_value_writes();
+    failing_value = name ? name : "";
+    failing_status = name ? status : ERROR_SUCCESS;
 }

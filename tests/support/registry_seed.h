@@ -48,3 +48,6 @@ void delete_key_tree(HKEY root, const char* path);
 // redirected) is noted as (name, data) in call order and then carried out.
 void start_recording_value_writes();
 reg_values stop_recording_value_writes();
+// From now on every RegSetValueExA of this program to a value of this name
+// (ignoring case) fails with status and writes nothing; a null name ends that.
+void fail_value_writes(const char* name, LONG status);
