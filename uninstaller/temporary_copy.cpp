@@ -38,10 +38,21 @@ bool find_copy_paths(copy_paths* paths)
            append_text(paths->copy_path, MAX_PATH, file_name);
 }
 
+// The program's own folder must be the temporary folder itself: a temporary
+// folder such as C:\ or "C:\Program Files" also begins the path of the
+// original in the product folder. Both are compared without a trailing
+// backslash.
 bool runs_from_temporary_folder(const copy_paths* paths)
 {
     int folder_length = lstrlenA(paths->temporary_folder);
-    if (folder_length == 0 || lstrlenA(paths->own_path) < folder_length)
+    if (folder_length > 0 && paths->temporary_folder[folder_length - 1] == '\\')
+        --folder_length;
+    int own_folder_length = 0;
+    for (int i = 0; paths->own_path[i]; ++i) {
+        if (paths->own_path[i] == '\\')
+            own_folder_length = i;
+    }
+    if (folder_length == 0 || own_folder_length != folder_length)
         return false;
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, paths->own_path,
                           folder_length, paths->temporary_folder,

@@ -12,7 +12,8 @@ struct copy_paths {
 // Fills all three paths; false (nothing shown) when the temporary folder or
 // the program's own path is unknown, or a path does not fit.
 bool find_copy_paths(copy_paths* paths);
-// The running program file lies in the temporary folder (compared ignoring case).
+// The running program's own folder is the temporary folder (compared ignoring
+// case and a trailing backslash).
 bool runs_from_temporary_folder(const copy_paths* paths);
 // Copies the program to copy_path and starts it with the KLID, without waiting;
 // shows the failure boxes itself.

@@ -13,6 +13,7 @@
 #include "registry/layout_state.h"
 #include "tests/support/message_box_script.h"
 #include "tests/uninstaller/installation.h"
+#include "uninstaller/temporary_copy.h"
 
 namespace {
 
@@ -141,6 +142,28 @@ TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
     EXPECT_TRUE(center_window);
     EXPECT_STREQ("zz%s0407", target_klid);
     EXPECT_STREQ("Uninstall_VezOdorQFZ27 V2.06 - Tastaturtreiber-Deinstallation", window_title);
+}
+
+TEST_F(UninstallerInit, OnlyTheTemporaryFolderItselfMakesTheCopy)
+{
+    // Temporary folders that begin the original's path but are not its folder.
+    const char original[] = "C:\\Program Files\\Quarzfeld\\Uninstall_VezOdorQFZ27.exe";
+    struct {
+        const char *temporary_folder, *own_path;
+        bool copy;
+    } cases[] = {
+        {"C:\\", original, false},
+        {"c:\\program files\\", original, false},
+        {"C:\\Program Files\\Quarz\\", original, false},
+        {"c:\\PROGRAM FILES\\quarzfeld\\", original, true},
+        {"C:\\", "C:\\Uninstall_VezOdorQFZ27.exe", true},
+    };
+    for (const auto& c : cases) {
+        copy_paths paths{};
+        copy_text(paths.temporary_folder, MAX_PATH, c.temporary_folder);
+        copy_text(paths.own_path, MAX_PATH, c.own_path);
+        EXPECT_EQ(c.copy, runs_from_temporary_folder(&paths)) << c.temporary_folder;
+    }
 }
 
 TEST_F(UninstallerInit, RefusesATemporaryFolderThatCannotHoldTheCopy)
