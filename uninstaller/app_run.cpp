@@ -4,6 +4,7 @@
 #include "frame/environment.h"
 #include "frame/messages.h"
 #include "product/product.h"
+#include "registry/layout_state.h"
 #include "registry/uninstall_entry.h"
 #include "uninstaller/removal_steps.h"
 #include "uninstaller/texts.h"
@@ -19,18 +20,24 @@ static bool removal_confirmed()
     return true;
 }
 
+bool removal_incomplete;
+
 bool app_run()
 {
+    removal_incomplete = false;
     // Nothing is changed until the library is gone; from then on every step
     // runs whatever the others did, so that as much as possible is removed.
     if (removal_confirmed() && remove_layout_library()) {
         remove_layout_registration();
         remove_product_files();
-        // The uninstall entry goes last: while anything of the layout may be
-        // left, the list of installed software still names it.
-        write_uninstall_entry(entry_name, nullptr, nullptr, nullptr, nullptr, nullptr,
-                              nullptr, nullptr, nullptr, nullptr, nullptr);
-        msg_info(text_done, layout_name);
+        // The uninstall entry goes last: while anything of the layout is left,
+        // the list of installed software still names it, and the user can
+        // start the removal again from there.
+        if (!removal_incomplete
+            && !write_uninstall_entry(entry_name, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr, nullptr))
+            msg_warn(text_warning, layout_error_text);
+        msg_info(text_done, layout_name, removal_incomplete ? text_entry_kept : "");
         schedule_own_deletion();
     }
     redirection_restore();

@@ -8,6 +8,12 @@
 // with its own message.
 enum { joined_path_size = 2 * MAX_PATH };
 
+// Set by the steps when something of ours stays on the machine: the layout
+// key, a library, a file of the product folder or the shortcut. The
+// uninstaller in the product folder and the uninstall entry that starts it
+// then stay too, so that the removal can be run again.
+extern bool removal_incomplete;
+
 // The registry still names our library under the KLID, and the user keeps
 // another layout to choose.
 bool registration_allows_removal();
@@ -17,6 +23,7 @@ bool remove_layout_library();
 // The user's preload lists and the layout key; failures only warn.
 void remove_layout_registration();
 // Shortcut, the files in the product folder and the folder; failures only warn.
+// The uninstaller's own file and the folder go only when nothing else is left.
 void remove_product_files();
 // The running copy's own file goes at the next system start.
 void schedule_own_deletion();

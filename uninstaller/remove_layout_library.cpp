@@ -34,8 +34,8 @@ bool remove_layout_library()
             continue;
         Sleep(100);
         join_path(path, sizeof path, wow64_dir, item.file_name);
-        if (FileExists(path))
-            DeleteFileA(path);
+        if (FileExists(path) && !DeleteFileA(path))
+            removal_incomplete = true;
     }
     return true;
 }

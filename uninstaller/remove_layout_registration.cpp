@@ -18,9 +18,12 @@ void remove_layout_registration()
     HKEY layouts = reg_open_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path);
     if (!layouts) {
         msg_warn(text_layouts_key_not_opened, keyboard_layouts_path);
+        removal_incomplete = true;
         return;
     }
-    if (!reg_delete_tree(layouts, target_klid))
+    if (!reg_delete_tree(layouts, target_klid)) {
         msg_warn(text_layout_key_not_deleted, keyboard_layouts_path, target_klid);
+        removal_incomplete = true;
+    }
     RegCloseKey(layouts);
 }

@@ -1,7 +1,8 @@
 // Removing the desktop shortcut, the files in the product folder (the product
-// manifest's rows for it, in its order) and the folder itself. The first file
-// is the uninstaller that the uninstall entry started; it can go because the
-// running program is its temporary copy.
+// manifest's rows for it) and the folder itself. The uninstaller, the first
+// of these rows, goes last here: it is the program that the uninstall entry
+// starts, and stays with the entry while anything else of ours is left. It
+// can go because the running program is its temporary copy.
 #include "files/file_ops.h"
 #include "files/path_join.h"
 #include "files/system_folders.h"
@@ -16,18 +17,29 @@ static void remove_product_file(const char* name)
 {
     char path[joined_path_size];
     join_path(path, sizeof path, product_dir, name);
-    if (FileExists(path) && !file_delete(path, true))
+    if (FileExists(path) && !file_delete(path, true)) {
         msg_info(text_file_not_deleted, layout_name, path);
+        removal_incomplete = true;
+    }
 }
 
 void remove_product_files()
 {
-    if (chart_name[0])
-        shortcut_delete(status_window, nullptr, chart_name, false);
+    // A shortcut that was never made, or is gone already, is no failure.
+    if (chart_name[0] && !shortcut_delete(status_window, nullptr, chart_name, false)
+        && last_error_code16 != ERROR_FILE_NOT_FOUND && last_error_code16 != ERROR_PATH_NOT_FOUND)
+        removal_incomplete = true;
 
+    const product_item* uninstaller = &product_items[item_uninstaller];
     for (const product_item& item : product_items)
-        if (item.folder == in_product_folder && item_installed_here(&item, is_wow64))
+        if (item.folder == in_product_folder && &item != uninstaller
+            && item_installed_here(&item, is_wow64))
             remove_product_file(item.file_name);
+    if (removal_incomplete)
+        return;
+    remove_product_file(uninstaller->file_name);
+    if (removal_incomplete)
+        return;
 
     if (!folder_delete(product_dir))
         msg_info(text_folder_not_removed, layout_name, product_dir);

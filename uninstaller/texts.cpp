@@ -63,4 +63,8 @@ const char text_folder_not_removed[] =
     "Warnung bei Deinstallation von %s:\n"
     "Folgendes Hilfsverzeichnis konnte nicht entfernt werden "
     "(möglicherweise ist es nicht leer):\n  %s";
-const char text_done[] = "Folgender Tastatur-Treiber wurde deinstalliert:\n%s";
+const char text_done[] = "Folgender Tastatur-Treiber wurde deinstalliert:\n%s%s";
+const char text_entry_kept[] =
+    "\n\nNicht alles konnte entfernt werden; der Eintrag in \"Programme und Features\" "
+    "bleibt deshalb erhalten, damit Sie die Deinstallation später wiederholen können.";
+const char text_warning[] = "Warnung:\n%s";

@@ -25,3 +25,5 @@ extern const char text_layout_key_not_deleted[];
 extern const char text_file_not_deleted[];
 extern const char text_folder_not_removed[];
 extern const char text_done[];
+extern const char text_entry_kept[];
+extern const char text_warning[];

@@ -298,4 +298,31 @@ TEST_F(UninstallerRun, LaterFailuresOnlyWarn)
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
 }
 
+TEST_F(UninstallerRun, ChartLeftBehindKeepsTheEntryAndItsUninstaller)
+{
+    install();
+    std::string chart = setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf";
+    ASSERT_TRUE(SetFileAttributesA(chart.c_str(), FILE_ATTRIBUTE_READONLY));
+    std::string entry_before = snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);
+
+    plan_answers({IDYES});
+    EXPECT_FALSE(app_run());
+    expect_boxes({{caption, confirm_text, ask, false},
+                  {file_caption, "Folgende Datei kann nicht gelöscht werden:\n" + chart + "\n\n",
+                   warn, false},
+                  {caption, "Warnung bei Deinstallation von Deutsch - Quarzfeld 2.06:\nFolgende "
+                            "Hilfsdatei konnte nicht gelöscht werden:\n  " + chart, info, false},
+                  {caption, std::string(done_text) + "\n\nNicht alles konnte entfernt werden; "
+                            "der Eintrag in \"Programme und Features\" bleibt deshalb erhalten, "
+                            "damit Sie die Deinstallation später wiederholen können.",
+                   info, false}});
+    // The entry can start the removal again: its uninstaller is still there.
+    EXPECT_EQ(entry_before, snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+    EXPECT_TRUE(path_exists(setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe"));
+    EXPECT_TRUE(path_exists(chart));
+    EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico"));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
+    SetFileAttributesA(chart.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
