@@ -310,6 +310,24 @@ TEST_F(InstallerRun, LayoutValueThatCannotBeWrittenEndsWithoutListOrSuccess)
     EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
 }
 
+TEST_F(InstallerRun, UninstallEntryValueNotWrittenIsToldAndNamedAtTheEnd)
+{
+    fail_value_writes("UninstallString", ERROR_ACCESS_DENIED);
+    run({IDYES});
+    fail_value_writes(nullptr, ERROR_SUCCESS);
+
+    ASSERT_EQ(3u, shown_boxes.size());
+    EXPECT_EQ(0u, shown_boxes[1].text.find(
+                      std::string("Warnung:\nFehler beim Schreiben des Registry-Werts "
+                                  "\"UninstallString\" unter HKEY_LOCAL_MACHINE\\") +
+                      uninstall_entry_path + ":\nFehlercode 5"))
+        << shown_boxes[1].text;
+    EXPECT_EQ(warn_box, shown_boxes[1].flags);
+    EXPECT_EQ(std::string(installed_text) + "\n\nFolgende Teile konnten nicht installiert "
+                                            "werden: Eintrag in \"Programme und Features\".",
+              shown_boxes[2].text);
+}
+
 TEST_F(InstallerRun, ProductFolderThatCannotBeMadeGetsNoEntryNorShortcut)
 {
     // A file in the product folder's place.
