@@ -328,6 +328,37 @@ TEST_F(InstallerRun, UninstallEntryValueNotWrittenIsToldAndNamedAtTheEnd)
               shown_boxes[2].text);
 }
 
+TEST_F(InstallerRun, UninstallerHeldOpenDuringAnUpdateKeepsTheEarlierEntry)
+{
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
+    std::string uninstaller = places.product_dir + "\\Uninstall_VezOdorQFZ27.exe";
+    ASSERT_TRUE(CreateDirectoryA(places.product_dir.c_str(), nullptr));
+    write_file(uninstaller, "the earlier uninstaller");
+    set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_path,
+                   {{"DisplayName", entry_name},
+                    {"UninstallString", "\"" + uninstaller + "\" b0010407"},
+                    {"DisplayVersion", "2.05"}});
+    std::string entry_before = snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);
+
+    HANDLE holder = hold_file(uninstaller);
+    ASSERT_NE(nullptr, holder);
+    run({IDYES});
+    release_file(holder);
+
+    ASSERT_EQ(3u, shown_boxes.size());
+    EXPECT_EQ(0u, shown_boxes[1].text.find("FEHLER:\nDatei konnte nicht zum Schreiben geöffnet "
+                                           "werden.\nName: " + uninstaller + "\n"))
+        << shown_boxes[1].text;
+    EXPECT_EQ("Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.\n\nFolgende Teile "
+              "konnten nicht installiert werden: Deinstallationsprogramm, Eintrag in "
+              "\"Programme und Features\".",
+              shown_boxes[2].text);
+    // The earlier entry still starts the earlier uninstaller, which is still there.
+    EXPECT_EQ(entry_before, snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+    EXPECT_EQ("the earlier uninstaller", read_file(uninstaller));
+}
+
 TEST_F(InstallerRun, ProductFolderThatCannotBeMadeGetsNoEntryNorShortcut)
 {
     // A file in the product folder's place.

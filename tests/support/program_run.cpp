@@ -70,3 +70,44 @@ void wait_for_processes_named(const char* name)
     }
     CloseHandle(snapshot);
 }
+
+HANDLE hold_file(const std::string& path)
+{
+    char holder[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, holder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    std::string command = std::string(holder);
+    command = "\"" + command.substr(0, command.find_last_of('\\') + 1) + "file_holder.exe\" \"" +
+              path + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    // Held once every open that shares everything is refused for sharing.
+    for (int tries = 0; tries < 200; ++tries) {
+        HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+            return process.hProcess;
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+    }
+    release_file(process.hProcess);
+    return nullptr;
+}
+
+void release_file(HANDLE holder)
+{
+    if (!holder)
+        return;
+    TerminateProcess(holder, 0);
+    WaitForSingleObject(holder, 10000);
+    CloseHandle(holder);
+}

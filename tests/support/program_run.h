@@ -19,3 +19,9 @@ bool deletion_pending(const std::string& data, const std::string& path);
 // Waits for every process that runs a program file of this name, such as the
 // uninstaller's copy, which its first process starts without waiting.
 void wait_for_processes_named(const char* name);
+
+// Starts a second process (file_holder.exe, beside the test program) that
+// holds the file open without sharing it, and waits until it does; null when
+// it could not. release_file ends that process.
+HANDLE hold_file(const std::string& path);
+void release_file(HANDLE holder);
