@@ -330,19 +330,21 @@ TEST_F(InstallerRun, UninstallEntryValueNotWrittenIsToldAndNamedAtTheEnd)
 
 TEST_F(InstallerRun, UninstallerHeldOpenDuringAnUpdateKeepsTheEarlierEntry)
 {
-    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
-    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
+    // The holder is started first: Wine rewrites the user's Preload list
+    // whenever a process starts.
     std::string uninstaller = places.product_dir + "\\Uninstall_VezOdorQFZ27.exe";
     ASSERT_TRUE(CreateDirectoryA(places.product_dir.c_str(), nullptr));
     write_file(uninstaller, "the earlier uninstaller");
+    HANDLE holder = hold_file(uninstaller);
+    ASSERT_NE(nullptr, holder);
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
     set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_path,
                    {{"DisplayName", entry_name},
                     {"UninstallString", "\"" + uninstaller + "\" b0010407"},
                     {"DisplayVersion", "2.05"}});
     std::string entry_before = snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);
 
-    HANDLE holder = hold_file(uninstaller);
-    ASSERT_NE(nullptr, holder);
     run({IDYES});
     release_file(holder);
 

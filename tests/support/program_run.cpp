@@ -87,8 +87,9 @@ HANDLE hold_file(const std::string& path)
                         nullptr, &startup, &process))
         return nullptr;
     CloseHandle(process.hThread);
-    // Held once every open that shares everything is refused for sharing.
-    for (int tries = 0; tries < 200; ++tries) {
+    // Held once every open that shares everything is refused for sharing; a
+    // busy machine may take seconds to start the process.
+    for (int tries = 0; tries < 600; ++tries) {
         HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
