@@ -8,8 +8,9 @@
 // with its own message.
 enum { joined_path_size = 2 * MAX_PATH };
 
-// The registry still names our library under the KLID, and the user keeps
-// another layout to choose.
+// The registry still names our library under the KLID, the user's lists can
+// be rewritten without loss, and the user keeps another layout to choose.
+// Scans the registration and plans the user's lists.
 bool registration_allows_removal();
 // The library in the system folder (and its 32-bit companion on 64-bit
 // Windows). False when it stays, or is missing and the user does not go on.

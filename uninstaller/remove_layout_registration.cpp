@@ -11,7 +11,7 @@
 
 void remove_layout_registration()
 {
-    plan_layout_removal();
+    // Planned by registration_allows_removal before the question.
     if (!write_preload_lists())
         msg_info(text_preload_warning, layout_name, layout_error_text);
 

@@ -270,11 +270,11 @@ TEST_F(InstallerRun, AnswerNoChangesNothing)
 
 TEST_F(InstallerRun, ScanFailureStopsBeforeTheQuestion)
 {
-    delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path);
+    delete_key_tree(HKEY_CURRENT_USER, seed_preload_path);
     std::string before = machine_snapshot();
     run({});
     expect_boxes({{"Fehler beim Öffnen des Registry-Keys "
-                       "HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes", warn_box}});
+                       "HKEY_CURRENT_USER\\Keyboard Layout\\Preload", warn_box}});
     EXPECT_EQ(before, machine_snapshot());
 }
 
