@@ -266,7 +266,8 @@ TEST_F(UninstallerRun, LibraryMissingOrUndeletable)
     expect_removed();
 }
 
-// A single entry that is not ours does not stop the removal.
+// Other layouts stay: a single entry that is not ours does not stop the
+// removal, and an entry added while the question was open is kept.
 TEST_F(UninstallerRun, OtherLayoutsOfTheUserStay)
 {
     setup.preload = {{"1", "00000407"}};
@@ -275,6 +276,18 @@ TEST_F(UninstallerRun, OtherLayoutsOfTheUserStay)
     EXPECT_FALSE(app_run());
     expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
     expect_removed();
+
+    start("b0030407");
+    install();
+    while_next_box_is_open([] {
+        set_key_values(HKEY_CURRENT_USER, seed_preload_path,
+                       parse_values("1=00000407 2=d0010407 3=00000409"));
+    });
+    plan_answers({IDYES});
+    EXPECT_FALSE(app_run());
+    expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
+    EXPECT_EQ(parse_values("1=00000407 2=00000409"),
+              read_values(HKEY_CURRENT_USER, seed_preload_path));
 }
 
 TEST_F(UninstallerRun, LaterFailuresOnlyWarn)
