@@ -159,11 +159,13 @@ bool plan_layout_addition(int index)
     // Only the positions 1, 2, 3, ... move back. Other names (0, -3, 01, abc)
     // stay as they are, so none of them can become the new entry's 1.
     for (int i = 0; i < preload_count; ++i) {
+        if (preload_entries[i].canonical && preload_entries[i].number == MAXLONG)
+            return fail_layout(text_name_at_end, preload_entries[i].name);
+    }
+    for (int i = 0; i < preload_count; ++i) {
         preload_entry* entry = &preload_entries[i];
         if (!entry->canonical || entry->number < 1)
             continue;
-        if (entry->number == MAXLONG)
-            return fail_layout(text_name_at_end, entry->name);
         ++entry->number;
         entry->name = keep_decimal(entry->number);
     }
