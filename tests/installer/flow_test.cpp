@@ -274,8 +274,8 @@ TEST_F(InstallerRun, ScanOrPlanningFailureStopsBeforeTheQuestion)
         void (*prepare)();
         const char* text;
     } failures[] = {
-        {[] { delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path); },
-         "Fehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes"},
+        {[] { delete_key_tree(HKEY_CURRENT_USER, seed_preload_path); },
+         "Fehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\Keyboard Layout\\Preload"},
         // One key with the counter fff leaves no KLID for a first installation.
         {[] { seed_layout_key("%fff0407", "X.DLL", "X", nullptr); },
          "Keine freie KLID: Neue KLIDs werden nach der höchsten vorhandenen Nummer vergeben, "
@@ -297,9 +297,9 @@ TEST_F(InstallerRun, ScanOrPlanningFailureStopsBeforeTheQuestion)
 TEST_F(InstallerRun, LayoutValueThatCannotBeWrittenEndsWithoutListOrSuccess)
 {
     std::string lists_before = snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
-    fail_value_writes("Layout Id", ERROR_ACCESS_DENIED);
+    fail_registry_writes_named("Layout Id");
     run({IDYES});
-    fail_value_writes(nullptr, ERROR_SUCCESS);
+    fail_registry_writes_named(nullptr);
 
     ASSERT_EQ(2u, shown_boxes.size());
     EXPECT_EQ(0u, shown_boxes[1].text.find(
@@ -312,9 +312,9 @@ TEST_F(InstallerRun, LayoutValueThatCannotBeWrittenEndsWithoutListOrSuccess)
 
 TEST_F(InstallerRun, UninstallEntryValueNotWrittenIsToldAndNamedAtTheEnd)
 {
-    fail_value_writes("UninstallString", ERROR_ACCESS_DENIED);
+    fail_registry_writes_named("UninstallString");
     run({IDYES});
-    fail_value_writes(nullptr, ERROR_SUCCESS);
+    fail_registry_writes_named(nullptr);
 
     ASSERT_EQ(3u, shown_boxes.size());
     EXPECT_EQ(0u, shown_boxes[1].text.find(
@@ -382,6 +382,27 @@ TEST_F(InstallerRun, ProductFolderThatCannotBeMadeGetsNoEntryNorShortcut)
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
     EXPECT_FALSE(path_exists(places.shortcut));
     EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE, layout_key("b0030407").c_str()));
+}
+
+// While the update's question was open, another copy's uninstaller removed
+// the layout: nothing is written, and the user is told why.
+TEST_F(InstallerRun, LayoutRemovedWhileTheQuestionWasOpenStops)
+{
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
+    std::string after_removal;
+    while_next_box_is_open([&] {
+        delete_key_tree(HKEY_LOCAL_MACHINE, layout_key("b0010407").c_str());
+        set_user_lists({{"1", "00000407"}}, {});
+        after_removal = machine_snapshot();
+    });
+    run({IDYES});
+    expect_boxes({{question("aktualisieren", "Quarzfeld alt"), question_box},
+                  {"Während der Rückfrage wurde die Registrierung der Tastaturbelegung Quarzfeld "
+                   "alt verändert (von einem anderen Programm oder in den Windows-Einstellungen).\n"
+                   "Es wurde nichts installiert. Bitte starten Sie die Installation erneut.",
+                   warn_box}});
+    EXPECT_EQ(after_removal, machine_snapshot());
 }
 
 TEST_F(InstallerRun, UpdateAtPositionOneRewritesNoListAndKeepsTheKey)
