@@ -9,6 +9,8 @@ start=$(date +%s)
 qf_build_host
 qf_build_windows shipping
 qf_build_windows test
+# Wine's i386 DLLs for the WoW64 runs of the shipping programs.
+qf_prepare_wow64
 
 trap 'qf_stop_wine; qf_stop_xvfb' EXIT
 qf_start_xvfb
