@@ -11,6 +11,11 @@ set(QF_PROGRAM_DIR ${CMAKE_BINARY_DIR}/programs)
 set(QF_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP1252)
 set(QF_DEFINES WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# Each target names the Windows libraries it uses; CMake's default list of
+# them would name them all a second time on every link line.
+set(CMAKE_C_STANDARD_LIBRARIES "")
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
+
 # Resource scripts are written in code page 1252 like the program texts.
 string(APPEND CMAKE_RC_FLAGS " -c 1252")
 
@@ -41,4 +46,28 @@ function(qf_program target)
   target_link_options(${target} PRIVATE -mwindows -static -s -Os -Wl,--gc-sections
     -Wl,--no-insert-timestamp -Wl,--dynamicbase -Wl,--nxcompat)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QF_PROGRAM_DIR})
+endfunction()
+
+# Authenticode signing of the shipping programs, when the environment of the
+# configure run names a certificate: QF_SIGN_PKCS12 (absolute path) and
+# optionally QF_SIGN_TIMESTAMP_URL; the password is read from the environment
+# at build time by tools/sign.sh. Both values are part of the link step's
+# command, so setting, changing or clearing them links and signs anew.
+set(QF_SIGN_PKCS12 "$ENV{QF_SIGN_PKCS12}")
+set(QF_SIGN_TIMESTAMP_URL "$ENV{QF_SIGN_TIMESTAMP_URL}")
+
+# qf_sign(<program target>): sign the program right after it is linked (the
+# test build, which runs under Wine, is never signed).
+function(qf_sign target)
+  if(QF_SIGN_PKCS12 AND NOT QF_TESTS)
+    if(NOT IS_ABSOLUTE "${QF_SIGN_PKCS12}")
+      message(FATAL_ERROR "QF_SIGN_PKCS12 must be an absolute path (tools/build.sh makes it one): ${QF_SIGN_PKCS12}")
+    endif()
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tools/sign.sh $<TARGET_FILE:${target}>
+        ${QF_SIGN_PKCS12} ${QF_SIGN_TIMESTAMP_URL}
+      VERBATIM)
+    # A renewed certificate in the same file signs the program anew.
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QF_SIGN_PKCS12})
+  endif()
 endfunction()

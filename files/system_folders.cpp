@@ -8,7 +8,6 @@
 #include "files/path_join.h"
 #include "frame/environment.h"
 #include "frame/text.h"
-#include "installer/product.h"
 
 char system_dir[MAX_PATH];
 char wow64_dir[MAX_PATH];
@@ -54,4 +53,13 @@ void redirection_restore()
 {
     if (is_wow64)
         Wow64RevertWow64FsRedirection(redirection_state);
+}
+
+const char* item_folder_path(item_folder folder)
+{
+    if (folder == in_system_folder)
+        return system_dir;
+    if (folder == in_wow64_folder)
+        return wow64_dir;
+    return product_dir;
 }

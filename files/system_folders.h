@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "product/product.h"
+
 extern char system_dir[MAX_PATH];
 extern char wow64_dir[MAX_PATH];
 extern char product_dir[MAX_PATH];
@@ -10,6 +12,8 @@ extern PVOID redirection_state;
 
 void system_folders_init();
 void redirection_restore();
+// The folder value (system_dir, wow64_dir or product_dir) of an installed item's folder.
+const char* item_folder_path(item_folder folder);
 bool special_folder_path(char* out, int folder);
 
 // A shortcut folder is named by null (the desktop), a shell folder number below

@@ -1,6 +1,5 @@
 // The process-wide environment record: what the start-up sequence learns about
-// the display, the process and its command line. Kept apart from the start-up
-// code so that programs without the two hooks (the tests) can link the frame.
+// the display, the process and its command line.
 #include "frame/environment.h"
 
 HINSTANCE app_instance;

@@ -25,12 +25,24 @@ extern bool center_window;
 extern bool message_loop_running;
 extern bool shutdown_done;
 
-// Supplied by each program.
+// The two hooks that each program supplies: app_init checks the command line
+// and names the window (false ends the program before any window exists);
+// app_run does the program's work (false ends it, true keeps it in the
+// message loop).
 bool app_init();
 bool app_run();
 
+// The hooks as the frame receives them. Each program defines its record,
+// program_hooks, beside its hooks; WinMain hands it to frame_start, so the
+// frame itself calls nothing of the program's by name.
+struct app_hooks {
+    bool (*init)();
+    bool (*run)();
+};
+extern const app_hooks program_hooks;
+
 // Start-up sequence of WinMain; returns the exit code.
-int frame_start(HINSTANCE instance, int show);
+int frame_start(HINSTANCE instance, int show, const app_hooks* hooks);
 void environment_probe();
 // Splits a UTF-16 command line into args/arg_count (the first token, the
 // program's own path, is dropped). environment_probe calls it with GetCommandLineW.

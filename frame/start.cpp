@@ -1,31 +1,31 @@
 // The start-up sequence that WinMain runs: it prepares the display and the
-// environment record, then drives the program's two hooks around the
-// creation of the status window.
+// environment record, then drives the program's two hooks, handed over by
+// WinMain, around the creation of the status window.
 #include "frame/display.h"
 #include "frame/environment.h"
 #include "frame/status_window.h"
 #include "frame/system_functions.h"
 
-int frame_start(HINSTANCE instance, int show)
+int frame_start(HINSTANCE instance, int show, const app_hooks* hooks)
 {
     harden_dll_search();
 
     status_window = nullptr;
     SetLastError(0);
-    cursor_normal = cursor_current = LoadCursorA(nullptr, MAKEINTRESOURCEA(32650));
-    cursor_wait = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));
+    cursor_normal = cursor_current = LoadCursorA(nullptr, IDC_APPSTARTING);
+    cursor_wait = LoadCursorA(nullptr, IDC_WAIT);
     open_display();
     is_wow64 = query_wow64();
     app_instance = instance;
     show_command = show;
     environment_probe();
 
-    if (app_init()) {
+    if (hooks->init()) {
         create_status_window();
-        if (app_run()) {
+        if (hooks->run()) {
             // The program stays open: the arrow replaces the app-starting
             // cursor, unless a status line has already switched to the hourglass.
-            cursor_normal = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+            cursor_normal = LoadCursorA(nullptr, IDC_ARROW);
             if (!status_busy)
                 cursor_current = cursor_normal;
             message_loop_running = true;

@@ -18,7 +18,7 @@ HCURSOR cursor_wait;
 static HICON load_program_icon(const char* name)
 {
     HICON icon = LoadIconA(app_instance, name);
-    return icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
 bool create_status_window()
@@ -110,7 +110,7 @@ LRESULT CALLBACK status_window_proc(HWND window, UINT message, WPARAM wparam, LP
         return 0;
     }
     case WM_COMMAND:
-        if (LOWORD(wparam) == 2) {
+        if (LOWORD(wparam) == IDCANCEL) {
             frame_shutdown();
             return 1;
         }

@@ -4,7 +4,7 @@
 #include "frame/messages.h"
 #include "installer/install_flow.h"
 #include "installer/installer_texts.h"
-#include "installer/product.h"
+#include "product/product.h"
 
 bool app_init()
 {

@@ -6,8 +6,7 @@
 #include "frame/text.h"
 #include "installer/install_flow.h"
 #include "installer/installer_texts.h"
-#include "installer/payload.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "registry/layout_state.h"
 #include "registry/preload_list.h"
@@ -51,16 +50,10 @@ static void install_or_update()
         return;
     }
 
-    // The one file without which nothing else makes sense. Under 64-bit
-    // Windows system_dir reaches the native folder, as redirection is off.
-    if (!extract_payload(is_wow64 ? payload_library_x64 : payload_library_x86, system_dir)) {
+    if (!install_files(klid)) {
         msg_info(text_cancelled);
         return;
     }
-    if (is_wow64)
-        extract_payload(payload_library_wow64, wow64_dir);
-
-    install_product_files(klid);
 
     if (is_update) {
         // The layout key stays as it is, even where it differs from ours.
@@ -84,3 +77,6 @@ bool app_run()
     redirection_restore();
     return false;
 }
+
+// What the frame's WinMain hands to frame_start in the installer.
+extern const app_hooks program_hooks = {app_init, app_run};

@@ -7,7 +7,7 @@
 #include "frame/messages.h"
 #include "frame/text.h"
 #include "installer/installer_texts.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "registry/layout_state.h"
 #include "registry/registry_access.h"

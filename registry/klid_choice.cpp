@@ -1,10 +1,33 @@
-// choose_new_klid: the KLID and "Layout Id" under which the layout is
-// registered, fresh ones for a first registration or those of the found key.
+// KLIDs: recognising them by their form (the standard ones that come with
+// Windows, the names of German layout keys), and choose_new_klid, the KLID and
+// "Layout Id" under which the layout is registered: fresh ones for a first
+// registration or those of the found key.
 #include "registry/layout_keys.h"
 #include "registry/layout_support.h"
 #include "registry/registry_texts.h"
 
+#include <string.h>
+
 #include "frame/text.h"
+
+bool is_standard_klid(const char* text)
+{
+    return text && strlen(text) == 8 && strncmp(text, "00000", 5) == 0;
+}
+
+// The language is compared byte for byte, as Windows writes it: a key named
+// 00000c07 is not taken for German (Austria).
+bool is_german_klid(const char* name)
+{
+    if (strlen(name) < 8)
+        return false;
+    static const char* const languages[] = {"0407", "0807", "0C07", "1407"};
+    for (const char* language : languages) {
+        if (strncmp(name + 4, language, 4) == 0)
+            return true;
+    }
+    return false;
+}
 
 static bool layout_id_in_use(DWORD id)
 {

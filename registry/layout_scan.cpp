@@ -15,26 +15,6 @@ static const char substitutes_path[] = "Keyboard Layout\\Substitutes";
 static const char user_root[] = "HKEY_CURRENT_USER";
 static const char machine_root[] = "HKEY_LOCAL_MACHINE";
 
-// Everything a scan produces starts empty, so that a scan never sees the
-// leftovers of an earlier one.
-static void reset_layout_state()
-{
-    memset(preload_entries, 0, sizeof preload_entries);
-    memset(substitute_entries, 0, sizeof substitute_entries);
-    memset(layout_entries, 0, sizeof layout_entries);
-    memset(new_preload, 0, sizeof new_preload);
-    memset(new_substitutes, 0, sizeof new_substitutes);
-    preload_count = substitute_count = layout_count = 0;
-    newpreloadcount = new_substitute_count = 0;
-    foreign_layout_id_count = 0;
-    target_index = found_index = -1;
-    found_in_preload = false;
-    max_layout_id = max_klid_counter = 0;
-    new_klid[0] = new_layout_id[0] = 0;
-    layout_error_text[0] = 0;
-    preload_unchanged = substitutes_kept = preload_rewritten = false;
-}
-
 static bool read_preload(HKEY key)
 {
     DWORD count = reg_count_values(key);
@@ -216,7 +196,7 @@ static bool listed_for_user(const char* klid)
 
 bool layout_scan()
 {
-    reset_layout_state();
+    clear_layout_results();
     if (!open_and_read(HKEY_CURRENT_USER, preload_path, read_preload)
         || !open_and_read(HKEY_CURRENT_USER, substitutes_path, read_substitutes)
         || !open_and_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path, read_layouts))

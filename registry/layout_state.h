@@ -63,3 +63,8 @@ extern char layout_error_text[layout_error_size];
 extern bool preload_unchanged;
 extern bool substitutes_kept;
 extern bool preload_rewritten;
+
+// Puts the whole state, the scan's inputs included, back to its values at
+// process start. A program scans once; what runs several scans in one process
+// (the tests) calls this first.
+void reset_layout_state();

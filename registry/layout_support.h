@@ -16,6 +16,11 @@ extern int foreign_layout_id_count;
 // so that plan_layout_addition always has room for the layout it adds.
 enum { preload_scan_capacity = list_capacity - 1 };
 
+// Everything a scan produces back to empty (the scan's inputs
+// layout_file_name and target_klid stay), so that a scan never sees the
+// leftovers of an earlier one.
+void clear_layout_results();
+
 // Copies owned by the layout state and never freed; null when memory is out.
 const char* keep_text(const char* text);
 // The decimal text of a number ("%d").

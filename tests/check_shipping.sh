@@ -1,9 +1,8 @@
 #!/bin/bash
 # Checks the shipping build's program files: every .exe in <shipping build>/programs
-# (what tools/build.sh copies into dist/) and the frame's demonstration program
-# must be a 32-bit (PE32, i386) Windows GUI program without a time stamp in its
-# PE header that imports from Windows' own libraries only, never from the
-# compiler's runtime libraries.
+# (what tools/build.sh copies into dist/) must be a 32-bit (PE32, i386) Windows
+# GUI program without a time stamp in its PE header that imports from Windows'
+# own libraries only, never from the compiler's runtime libraries.
 # Usage: check_shipping.sh <shipping build folder>
 set -u
 dir=${1:-}
@@ -22,9 +21,7 @@ command -v "$objdump" >/dev/null || { echo "FAIL: $objdump is missing" >&2; exit
 programs=()
 shopt -s nullglob
 for exe in "$dir"/programs/*.exe; do programs+=("$exe"); done
-demo="$dir/tests/frame_demo/frame_demo.exe"
-[ -f "$demo" ] || { echo "FAIL: the demonstration program is missing: $demo" >&2; exit 1; }
-programs+=("$demo")
+[ ${#programs[@]} -gt 0 ] || { echo "FAIL: no programs in $dir/programs" >&2; exit 1; }
 
 failed=0
 fail() {

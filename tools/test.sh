@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
 qf_need_packages $QF_PACKAGES_BUILD $QF_PACKAGES_TEST
+qf_need_packages $QF_PACKAGES_SIGN
+# The tests build unsigned; the signing test makes its own certificate.
+unset QF_SIGN_PKCS12 QF_SIGN_PASSWORD QF_SIGN_PASSWORD_FILE QF_SIGN_TIMESTAMP_URL
 start=$(date +%s)
 qf_build_host
 qf_build_windows shipping
@@ -19,5 +22,7 @@ qf_start_wine "$qf_root/test"
 status=0
 ctest --test-dir "$qf_root/host" --output-on-failure </dev/null || status=1
 ctest --test-dir "$qf_root/test" --output-on-failure </dev/null || status=1
+# Signed shipping programs and the checksums, in a build folder of their own.
+tests/check_signing.sh "$qf_root" </dev/null || status=1
 echo "Test run took $(( $(date +%s) - start )) s"
 exit $status

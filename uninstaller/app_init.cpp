@@ -6,7 +6,7 @@
 #include "frame/environment.h"
 #include "frame/messages.h"
 #include "frame/text.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_state.h"
 #include "uninstaller/temporary_copy.h"
 #include "uninstaller/texts.h"

@@ -1,19 +1,18 @@
 // The uninstaller's second hook, run by its temporary copy: checks, one
 // question, then the removal in a fixed order. It always ends the program.
 #include "files/system_folders.h"
+#include "frame/environment.h"
 #include "frame/messages.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/uninstall_entry.h"
 #include "uninstaller/removal_steps.h"
 #include "uninstaller/texts.h"
-
-enum { answer_yes = 6 };
 
 static bool removal_confirmed()
 {
     if (!registration_allows_removal())
         return false;
-    if (msg_ask(text_confirm, layout_name) != answer_yes) {
+    if (msg_ask(text_confirm, layout_name) != IDYES) {
         msg_info(text_cancelled);
         return false;
     }
@@ -37,3 +36,6 @@ bool app_run()
     redirection_restore();
     return false;
 }
+
+// What the frame's WinMain hands to frame_start in the uninstaller.
+extern const app_hooks program_hooks = {app_init, app_run};

@@ -1,7 +1,7 @@
 // Checks of the layout's registration before anything is removed: the KLID
 // must name a German layout key whose "Layout File" is still our library.
 #include "frame/messages.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "uninstaller/removal_steps.h"
 #include "uninstaller/texts.h"

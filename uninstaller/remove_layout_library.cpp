@@ -1,36 +1,39 @@
-// Deleting the layout library from the system folder(s). It goes first: while
-// Windows still has it loaded for some process the delete fails, and then
-// nothing else has been touched yet.
+// Deleting the layout library from the system folder(s), the product
+// manifest's first rows. It goes first: while Windows still has it loaded for
+// some process the delete fails, and then nothing else has been touched yet.
+// The registration goes next (remove_layout_registration), and only then the
+// manifest's product-folder rows (remove_product_files).
 #include "files/file_ops.h"
 #include "files/path_join.h"
 #include "files/system_folders.h"
 #include "frame/environment.h"
 #include "frame/messages.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "uninstaller/removal_steps.h"
 #include "uninstaller/texts.h"
 
-enum { answer_yes = 6 };
-
 bool remove_layout_library()
 {
+    const product_item* library = system_library_item(is_wow64);
     char path[joined_path_size];
-    join_path(path, sizeof path, system_dir, library_file_name);
+    join_path(path, sizeof path, item_folder_path(library->folder), library->file_name);
 
     if (FileExists(path)) {
         if (!file_delete(path, true)) {
             msg_info(text_library_not_deleted, layout_name, path);
             return false;
         }
-    } else if (msg_ask(text_library_missing, layout_name, path) != answer_yes) {
+    } else if (msg_ask(text_library_missing, layout_name, path) != IDYES) {
         return false;
     }
 
     // The 32-bit companion serves only 32-bit programs on 64-bit Windows; it
     // goes quietly, after a short pause behind the first delete.
-    if (is_wow64) {
+    for (const product_item& item : product_items) {
+        if (item.folder != in_wow64_folder || !item_installed_here(&item, is_wow64))
+            continue;
         Sleep(100);
-        join_path(path, sizeof path, wow64_dir, library_file_name);
+        join_path(path, sizeof path, wow64_dir, item.file_name);
         if (FileExists(path))
             DeleteFileA(path);
     }

@@ -2,7 +2,7 @@
 // key. The user's lists go first, so that no list names a layout key that no
 // longer exists.
 #include "frame/messages.h"
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "registry/preload_list.h"
 #include "registry/registry_access.h"

@@ -6,13 +6,10 @@
 
 #include <string>
 
-void write_file(const std::string& path, const std::string& content);
-std::string read_file(const std::string& path);
-bool path_exists(const std::string& path);
+#include "tests/support/test_files.h"
+
 // folder, a backslash and as many "x" as make length characters.
 std::string long_path(const std::string& folder, size_t length);
-// Under Wine, ntdll exports wine_get_version.
-bool running_on_wine();
 
 class TestFolder : public ::testing::Test {
 protected:

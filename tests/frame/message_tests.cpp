@@ -249,7 +249,7 @@ std::string system_text(DWORD code)
 
 // error_text for code: the code line, then ":\n" and the system's text when
 // the system has one.
-void expect_description(const char* code_line, DWORD code, int line)
+void expect_description_at(int line, const char* code_line, DWORD code)
 {
     SCOPED_TRACE(testing::Message() << "code " << code_line << ", from line " << line);
     strcpy(error_step_text, "alter Schritt");
@@ -260,15 +260,18 @@ void expect_description(const char* code_line, DWORD code, int line)
     EXPECT_STREQ("", error_step_text);
 }
 
+// The check reports the line of the test that calls it.
+#define expect_description(...) expect_description_at(__LINE__, __VA_ARGS__)
+
 TEST(describe_system_error, decimal_within_the_16_bit_range_else_hexadecimal)
 {
-    expect_description("Fehlercode 0", 0, __LINE__);
-    expect_description("Fehlercode 65535", 65535, __LINE__);
-    expect_description("Fehlercode 00010000", 65536, __LINE__);
-    expect_description("Fehlercode -65534", (DWORD)-65534, __LINE__);
-    expect_description("Fehlercode FFFF0001", (DWORD)-65535, __LINE__);
-    expect_description("Fehlercode -1", (DWORD)-1, __LINE__);
-    expect_description("Fehlercode 80070005", 0x80070005, __LINE__);
+    expect_description("Fehlercode 0", 0);
+    expect_description("Fehlercode 65535", 65535);
+    expect_description("Fehlercode 00010000", 65536);
+    expect_description("Fehlercode -65534", (DWORD)-65534);
+    expect_description("Fehlercode FFFF0001", (DWORD)-65535);
+    expect_description("Fehlercode -1", (DWORD)-1);
+    expect_description("Fehlercode 80070005", 0x80070005);
 }
 
 TEST(describe_system_error, system_text_follows_after_colon_and_line_break)

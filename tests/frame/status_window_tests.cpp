@@ -56,8 +56,8 @@ protected:
         lstrcpyA(window_title, "Statusfenster-Test");
         status_text[0] = '\0';
         status_busy = false;
-        cursor_normal = cursor_current = LoadCursorA(nullptr, MAKEINTRESOURCEA(32650));
-        cursor_wait = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));
+        cursor_normal = cursor_current = LoadCursorA(nullptr, IDC_APPSTARTING);
+        cursor_wait = LoadCursorA(nullptr, IDC_WAIT);
         center_window = true;
         screen_width = 1920;
         screen_height = 1080;

@@ -82,3 +82,5 @@ bool app_run()
     msg_info("Der Rahmen läuft.\nBitte mit OK bestätigen.");
     return arg_count >= 1 && lstrcmpA(args[0], "bleiben") == 0;
 }
+
+extern const app_hooks program_hooks = {app_init, app_run};

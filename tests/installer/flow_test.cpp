@@ -11,7 +11,8 @@
 
 #include "frame/environment.h"
 #include "installer/installer_texts.h"
-#include "installer/product.h"
+#include "product/product.h"
+#include "registry/layout_state.h"
 #include "tests/installer/machine.h"
 #include "tests/support/message_box_script.h"
 #include "tests/support/registry_seed.h"
@@ -57,6 +58,13 @@ reg_values as_enumerated(reg_values written)
 
 std::string layout_key(const char* klid) { return std::string(seed_layouts_path) + "\\" + klid; }
 
+// The checks report the line of the test that calls them.
+#define expect_boxes(...) expect_boxes_at(__LINE__, __VA_ARGS__)
+#define expect_written(...) expect_written_at(__LINE__, __VA_ARGS__)
+#define expect_product_files() expect_product_files_at(__LINE__)
+#define expect_uninstall_entry(klid) expect_uninstall_entry_at(__LINE__, klid)
+#define expect_shortcut() expect_shortcut_at(__LINE__)
+
 class InstallerRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -64,6 +72,7 @@ protected:
         remove_installer_traces();
         seed_german_windows();
         reset_message_boxes();
+        reset_layout_state();
         parse_command_line(L"\"C:\\Downloads\\Install_VezOdorQFZ27.exe\"");
         lstrcpyA(program_name, "Install_VezOdorQFZ27");
         is_wow64 = false;
@@ -85,7 +94,7 @@ protected:
         EXPECT_EQ(0, unplanned_questions);
     }
 
-    void expect_boxes(const std::vector<expected_box>& expected, int line)
+    void expect_boxes_at(int line, const std::vector<expected_box>& expected)
     {
         SCOPED_TRACE(testing::Message() << "boxes checked at line " << line);
         ASSERT_EQ(expected.size(), shown_boxes.size());
@@ -98,8 +107,8 @@ protected:
 
     // A written file: the payload's bytes, the stored time to the 100-ns unit,
     // and the archive attribute alone.
-    void expect_written(const std::string& path, const std::string& content, ULONGLONG time,
-                        int line)
+    void expect_written_at(int line, const std::string& path, const std::string& content,
+                           ULONGLONG time)
     {
         SCOPED_TRACE(testing::Message() << path << ", checked at line " << line);
         ASSERT_TRUE(path_exists(path));
@@ -109,19 +118,19 @@ protected:
         EXPECT_EQ((DWORD)FILE_ATTRIBUTE_ARCHIVE, GetFileAttributesA(path.c_str()));
     }
 
-    void expect_product_files(int line)
+    void expect_product_files_at(int line)
     {
-        expect_written(places.product_dir + "\\Uninstall_VezOdorQFZ27.exe", built_uninstaller(),
-                       stored_time(0x01D57321, 0xD61F7EB9), line);
-        expect_written(places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf",
-                       payload_file("Quarzfeld V2.06 Belegungsschaubild.pdf"),
-                       stored_time(0x01D5714A, 0x2C7130EC), line);
-        expect_written(places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico",
-                       payload_file("Quarzfeld V2.06 Belegungsschaubild.ico"),
-                       stored_time(0x01D5713B, 0x0E0D0F8E), line);
+        expect_written_at(line, places.product_dir + "\\Uninstall_VezOdorQFZ27.exe",
+                          built_uninstaller(), stored_time(0x01D57321, 0xD61F7EB9));
+        expect_written_at(line, places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf",
+                          payload_file("Quarzfeld V2.06 Belegungsschaubild.pdf"),
+                          stored_time(0x01D5714A, 0x2C7130EC));
+        expect_written_at(line, places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico",
+                          payload_file("Quarzfeld V2.06 Belegungsschaubild.ico"),
+                          stored_time(0x01D5713B, 0x0E0D0F8E));
     }
 
-    void expect_uninstall_entry(const char* klid, int line)
+    void expect_uninstall_entry_at(int line, const char* klid)
     {
         SCOPED_TRACE(testing::Message() << "uninstall entry checked at line " << line);
         std::string icon = places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico";
@@ -140,7 +149,7 @@ protected:
                   read_values(HKEY_LOCAL_MACHINE, uninstall_entry_path));
     }
 
-    void expect_shortcut(int line)
+    void expect_shortcut_at(int line)
     {
         SCOPED_TRACE(testing::Message() << "shortcut checked at line " << line);
         ASSERT_TRUE(path_exists(places.shortcut));
@@ -179,7 +188,7 @@ protected:
         run({IDYES});
 
         expect_boxes({{question("installieren", "Deutsch - Quarzfeld 2.06"), question_box},
-                      {installed_text, info_box}}, __LINE__);
+                      {installed_text, info_box}});
         // The seeded German keys use the counters 000 to 002 and layout ids
         // below 0c00.
         EXPECT_EQ(as_enumerated({{"Layout Text", "Deutsch - Quarzfeld 2.06"},
@@ -192,9 +201,9 @@ protected:
                   read_values(HKEY_CURRENT_USER, seed_preload_path));
         EXPECT_EQ((reg_values{{"d0010407", "b0030407"}}),
                   read_values(HKEY_CURRENT_USER, seed_substitutes_path));
-        expect_product_files(__LINE__);
-        expect_uninstall_entry("b0030407", __LINE__);
-        expect_shortcut(__LINE__);
+        expect_product_files();
+        expect_uninstall_entry("b0030407");
+        expect_shortcut();
     }
 
     installer_places places;
@@ -209,7 +218,7 @@ TEST_F(InstallerRun, RefusesAnyArgumentBeforeAnythingElse)
     EXPECT_FALSE(app_init());
 
     expect_boxes({{"Installationsprogramm falsch aufgerufen (mit Kommandoparameter b0010407)",
-                   warn_box}}, __LINE__);
+                   warn_box}});
     EXPECT_FALSE(shown_boxes[0].had_owner);
     EXPECT_STREQ("unchanged", window_title);
     EXPECT_EQ(before, machine_snapshot());
@@ -233,7 +242,7 @@ TEST_F(InstallerRun, FirstInstallationOn32BitWindows)
 {
     expect_first_installation();
     expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x86.DLL"),
-                   stored_time(0x01D56D16, 0xC4941E0B), __LINE__);
+                   stored_time(0x01D56D16, 0xC4941E0B));
     EXPECT_FALSE(path_exists(places.wow64_dir + "VezOdorQFZ27.DLL"));
 }
 
@@ -245,9 +254,9 @@ TEST_F(InstallerRun, FirstInstallationOn64BitWindows)
     CreateDirectoryA(places.wow64_dir.c_str(), nullptr);
     expect_first_installation();
     expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x64.DLL"),
-                   stored_time(0x01D5729C, 0x667B4573), __LINE__);
+                   stored_time(0x01D5729C, 0x667B4573));
     expect_written(places.wow64_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_wow64.DLL"),
-                   stored_time(0x01D5729C, 0x6488CF5A), __LINE__);
+                   stored_time(0x01D5729C, 0x6488CF5A));
 }
 
 TEST_F(InstallerRun, AnswerNoChangesNothing)
@@ -255,7 +264,7 @@ TEST_F(InstallerRun, AnswerNoChangesNothing)
     std::string before = machine_snapshot();
     run({IDNO});
     expect_boxes({{question("installieren", "Deutsch - Quarzfeld 2.06"), question_box},
-                  {"Installation abgebrochen.", info_box}}, __LINE__);
+                  {"Installation abgebrochen.", info_box}});
     EXPECT_EQ(before, machine_snapshot());
 }
 
@@ -265,7 +274,7 @@ TEST_F(InstallerRun, ScanFailureStopsBeforeTheQuestion)
     std::string before = machine_snapshot();
     run({});
     expect_boxes({{"Fehler beim Öffnen des Registry-Keys "
-                       "HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes", warn_box}}, __LINE__);
+                       "HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes", warn_box}});
     EXPECT_EQ(before, machine_snapshot());
 }
 
@@ -279,15 +288,14 @@ TEST_F(InstallerRun, UpdateAtPositionOneRewritesNoListAndKeepsTheKey)
     run({IDYES});
 
     expect_boxes({{question("aktualisieren", "Quarzfeld alt"), question_box},
-                  {"Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.", info_box}},
-                 __LINE__);
+                  {"Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.", info_box}});
     EXPECT_EQ(layout_before, snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path));
     EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
     expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x86.DLL"),
-                   stored_time(0x01D56D16, 0xC4941E0B), __LINE__);
-    expect_product_files(__LINE__);
-    expect_uninstall_entry("b0010407", __LINE__);
-    expect_shortcut(__LINE__);
+                   stored_time(0x01D56D16, 0xC4941E0B));
+    expect_product_files();
+    expect_uninstall_entry("b0010407");
+    expect_shortcut();
 }
 
 TEST_F(InstallerRun, UpdateOfALayoutMissingFromTheListsPutsItBack)
@@ -300,13 +308,13 @@ TEST_F(InstallerRun, UpdateOfALayoutMissingFromTheListsPutsItBack)
 
     expect_boxes({{question("aktualisieren", "Quarzfeld alt"), question_box},
                   {std::string("Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.") +
-                           restart_hint, info_box}}, __LINE__);
+                           restart_hint, info_box}});
     EXPECT_EQ(layout_before, snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path));
     EXPECT_EQ(as_enumerated({{"2", "00000407"}, {"1", "d0010407"}}),
               read_values(HKEY_CURRENT_USER, seed_preload_path));
     EXPECT_EQ((reg_values{{"d0010407", "b0010407"}}),
               read_values(HKEY_CURRENT_USER, seed_substitutes_path));
-    expect_uninstall_entry("b0010407", __LINE__);
+    expect_uninstall_entry("b0010407");
 }
 
 TEST_F(InstallerRun, LayoutTextsFromTheRegistryAreShownLiterally)
@@ -316,7 +324,7 @@ TEST_F(InstallerRun, LayoutTextsFromTheRegistryAreShownLiterally)
     run({IDYES});
     expect_boxes({{question("aktualisieren", "Quarzfeld 100% %s%d%n"), question_box},
                   {"Tastaturbelegung Quarzfeld 100% %s%d%n erfolgreich aktualisliert.",
-                   info_box}}, __LINE__);
+                   info_box}});
 
     // Without a "Layout Text", the product's own name stands in.
     remove_installer_traces();
@@ -326,7 +334,7 @@ TEST_F(InstallerRun, LayoutTextsFromTheRegistryAreShownLiterally)
     reset_message_boxes();
     run({IDNO});
     expect_boxes({{question("aktualisieren", "Deutsch - Quarzfeld 2.06"), question_box},
-                  {"Installation abgebrochen.", info_box}}, __LINE__);
+                  {"Installation abgebrochen.", info_box}});
 }
 
 TEST_F(InstallerRun, LibraryThatCannotBeWrittenStopsTheInstallation)
@@ -367,12 +375,12 @@ TEST_F(InstallerRun, LayoutKeyThatCannotBeCreatedEndsWithoutListOrSuccess)
 
     expect_boxes({{question("installieren", "Deutsch - Quarzfeld 2.06"), question_box},
                   {"Fehler beim Erstellen des Tastaturbelegungs-Registry-Keys b0010407",
-                   warn_box}}, __LINE__);
+                   warn_box}});
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key("b0010407").c_str()));
     EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
     // What came before the layout key stays, as after any stop.
-    expect_product_files(__LINE__);
-    expect_uninstall_entry("b0010407", __LINE__);
+    expect_product_files();
+    expect_uninstall_entry("b0010407");
 }
 
 TEST_F(InstallerRun, ProductFolderWithEarlierFilesIsRewritten)
@@ -389,7 +397,7 @@ TEST_F(InstallerRun, ProductFolderWithEarlierFilesIsRewritten)
     run({IDYES});
     ASSERT_EQ(2u, shown_boxes.size());
     EXPECT_EQ(installed_text, shown_boxes[1].text);
-    expect_product_files(__LINE__);
+    expect_product_files();
 }
 
 }  // namespace

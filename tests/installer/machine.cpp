@@ -3,18 +3,7 @@
 
 #include <shlobj.h>
 
-#include <functional>
-
 #include "tests/support/registry_seed.h"
-
-const char uninstall_root_path[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const char uninstall_entry_path[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "Tastaturbelegung Deutsch - Quarzfeld 2.06";
-static const char library_name[] = "VezOdorQFZ27.DLL";
-static const char* const product_files[] = {
-    "Uninstall_VezOdorQFZ27.exe", "Quarzfeld V2.06 Belegungsschaubild.pdf",
-    "Quarzfeld V2.06 Belegungsschaubild.ico"};
 
 static std::string shell_folder(int csidl)
 {
@@ -57,37 +46,9 @@ ULONGLONG last_write_time(const std::string& path)
            data.ftLastWriteTime.dwLowDateTime;
 }
 
-static void describe_file(const std::string& path, std::string& out)
-{
-    out += path + ": ";
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        out += "<missing>\n";
-        return;
-    }
-    out += std::to_string(attributes) + " " + std::to_string(last_write_time(path)) + " " +
-           std::to_string(std::hash<std::string>()(read_file(path))) + "\n";
-}
-
-bool running_on_wine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 std::string machine_snapshot(bool without_user_lists)
 {
-    installer_places places = find_places();
-    std::string out = snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path) +
-                      snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_root_path);
-    if (!without_user_lists)
-        out += snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout");
-    describe_file(places.system_dir + library_name, out);
-    describe_file(places.wow64_dir + library_name, out);
-    describe_file(places.product_dir, out);
-    for (const char* name : product_files)
-        describe_file(places.product_dir + "\\" + name, out);
-    describe_file(places.shortcut, out);
-    return out;
+    return machine_snapshot(find_places(), without_user_lists);
 }
 
 static void remove_file(const std::string& path)
@@ -100,10 +61,8 @@ static void remove_file(const std::string& path)
 void remove_installer_traces()
 {
     installer_places places = find_places();
-    remove_file(places.system_dir + library_name);
-    remove_file(places.wow64_dir + library_name);
-    for (const char* name : product_files)
-        remove_file(places.product_dir + "\\" + name);
+    for (const std::string& path : manifest_paths(places))
+        remove_file(path);
     RemoveDirectoryA(places.product_dir.c_str());
     remove_file(places.shortcut);
     delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);

@@ -11,19 +11,13 @@
 
 #include <string>
 
+#include "tests/support/machine_snapshot.h"
 #include "tests/support/program_run.h"
 
-struct installer_places {
-    std::string system_dir;    // trailing backslash
-    std::string wow64_dir;     // trailing backslash
-    std::string product_dir;   // no trailing backslash
-    std::string shortcut;      // the chart's shortcut on the user's desktop
-};
+using installer_places = product_places;
 
 installer_places find_places();
 
-extern const char uninstall_entry_path[];   // HKLM, below "...\Uninstall"
-extern const char uninstall_root_path[];
 
 // A file of the payload folder that the build embedded.
 std::string payload_file(const char* name);
@@ -32,10 +26,8 @@ std::string built_uninstaller();
 
 ULONGLONG last_write_time(const std::string& path);   // 0 when unreadable
 
-// The registry places and files that a run may touch, as one comparable text;
-// without_user_lists leaves out the user's "Keyboard Layout" key.
+// machine_snapshot of the installer's places.
 std::string machine_snapshot(bool without_user_lists = false);
 
-bool running_on_wine();
 // Removes files, folders, keys and shortcut of any run, and the German Windows.
 void remove_installer_traces();

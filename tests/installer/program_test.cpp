@@ -12,30 +12,18 @@
 #include <vector>
 
 #include "tests/installer/machine.h"
+#include "tests/support/box_log.h"
 #include "tests/support/env_message_box.h"
 #include "tests/support/registry_seed.h"
 
 namespace {
 
-// The box records that the scripted programs append: a header line with the
-// lengths, then caption and text, each followed by a line break.
-std::vector<std::string> logged_texts(const std::string& log)
+// The texts of the boxes in the log, in order.
+std::vector<std::string> logged_texts(const std::string& log_path)
 {
     std::vector<std::string> texts;
-    size_t at = 0;
-    while (at < log.size()) {
-        size_t line_end = log.find('\n', at);
-        unsigned long process;
-        unsigned flags;
-        int owner, caption_length, text_length;
-        if (line_end == std::string::npos ||
-            sscanf(log.c_str() + at, "BOX %lu %u %d %d %d", &process, &flags, &owner,
-                   &caption_length, &text_length) != 5)
-            break;
-        at = line_end + 1 + caption_length + 1;
-        texts.push_back(log.substr(at, text_length));
-        at += text_length + 1;
-    }
+    for (const logged_box& box : read_box_log(log_path))
+        texts.push_back(box.text);
     return texts;
 }
 
@@ -106,7 +94,7 @@ TEST_F(InstallerProgram, InstallThenUninstallLeavesTheMachineAsItWas)
 
     run("\"" + installer + "\"", "6");
 
-    std::vector<std::string> texts = logged_texts(read_file(log_path));
+    std::vector<std::string> texts = logged_texts(log_path);
     ASSERT_EQ(2u, texts.size());
     EXPECT_EQ(0u, texts[0].find("Wollen Sie jetzt folgenden Tastatur-Treiber installieren?"));
     EXPECT_EQ(0u, texts[1].find("Tastaturbelegung Deutsch - Quarzfeld 2.06 erfolgreich "
@@ -127,7 +115,7 @@ TEST_F(InstallerProgram, InstallThenUninstallLeavesTheMachineAsItWas)
     run(command, "6");
     wait_for_processes_named("Uninstall_VezOdorQFZ27.exe");
 
-    texts = logged_texts(read_file(log_path));
+    texts = logged_texts(log_path);
     ASSERT_EQ(4u, texts.size());
     EXPECT_EQ("Folgender Tastatur-Treiber wurde deinstalliert:\nDeutsch - Quarzfeld 2.06",
               texts[3]);

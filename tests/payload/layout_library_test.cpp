@@ -101,6 +101,7 @@ TEST_F(LayoutLibrary, TablesMatchTheLayoutSource)
     ASSERT_TRUE(load_layout(QF_TEST_LAYOUT, &layout, &error)) << error;
     std::vector<std::string> faults;
     compare_with_source(tables, layout, &faults);
+    check_german_key_names(tables, &faults);
     for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "tests/support/registry_seed.h"
 
@@ -16,8 +16,8 @@ protected:
     void SetUp() override
     {
         seed_german_windows();
+        reset_layout_state();
         strcpy(layout_file_name, library_search_name);
-        target_klid[0] = 0;
     }
     void TearDown() override { remove_german_windows(); }
     static std::string klids()

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/layout_keys.h"
 #include "registry/preload_list.h"
 #include "tests/support/registry_seed.h"
@@ -23,7 +23,11 @@ static reg_values sorted(reg_values values)
 
 class PreloadList : public ::testing::Test {
 protected:
-    void SetUp() override { seed_german_windows(); }
+    void SetUp() override
+    {
+        seed_german_windows();
+        reset_layout_state();
+    }
     void TearDown() override { remove_german_windows(); }
 
     // As the flows do: the installer scans for its library and then takes the

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "installer/product.h"
+#include "product/product.h"
 #include "registry/uninstall_entry.h"
 #include "tests/support/registry_seed.h"
 

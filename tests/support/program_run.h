@@ -6,10 +6,8 @@
 
 #include <string>
 
-// Empty when the file cannot be read.
-std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
-bool path_exists(const std::string& path);   // file or folder
+#include "tests/support/test_files.h"
+
 
 // HKLM "System\CurrentControlSet\Control\Session Manager" value
 // "PendingFileRenameOperations" as its raw REG_MULTI_SZ data ("" when absent).

@@ -39,7 +39,7 @@ protected:
         copy_text(program_name, sizeof program_name, caption);
         copy_text(window_title, sizeof window_title, caption);
         center_window = is_wow64 = false;
-        target_klid[0] = '\0';
+        reset_layout_state();
         for (const char* name : {"TMP", "TEMP"}) {
             char value[MAX_PATH] = "";
             GetEnvironmentVariableA(name, value, MAX_PATH);

@@ -69,12 +69,9 @@ protected:
         remove_installation(setup);
         reset_message_boxes();
         setup = typical_installation("b0030407", root);
+        reset_layout_state();
         copy_text(target_klid, sizeof target_klid, klid);
         is_wow64 = false;
-        layout_file_name[0] = '\0';
-        target_index = found_index = -1;
-        found_in_preload = preload_unchanged = substitutes_kept = preload_rewritten = false;
-        max_layout_id = max_klid_counter = 0;
     }
 
     void install()
@@ -109,7 +106,7 @@ protected:
         EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
         EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE,
                                (std::string(seed_layouts_path) + "\\00000407").c_str()));
-        EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
+        EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
         EXPECT_FALSE(path_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
         EXPECT_FALSE(path_exists(setup.product_dir));
         EXPECT_FALSE(path_exists(desktop_shortcut_path()));
@@ -298,7 +295,7 @@ TEST_F(UninstallerRun, LaterFailuresOnlyWarn)
     EXPECT_FALSE(path_exists(setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe"));
     EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf"));
     EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico"));
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
 }
 
 }  // namespace

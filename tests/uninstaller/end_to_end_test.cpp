@@ -11,45 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/box_log.h"
 #include "tests/support/env_message_box.h"
 #include "tests/uninstaller/installation.h"
 
 namespace {
-
-struct logged_box {
-    DWORD process;
-    unsigned flags;
-    bool had_owner;
-    std::string caption;
-    std::string text;
-};
-
-std::vector<logged_box> read_box_log(const std::string& path)
-{
-    std::vector<logged_box> boxes;
-    std::string log = read_file(path);
-    size_t position = 0;
-    while (position < log.size()) {
-        size_t line_end = log.find('\n', position);
-        if (line_end == std::string::npos)
-            break;
-        logged_box box{};
-        int owner = 0, caption_length = 0, text_length = 0;
-        unsigned long process = 0;
-        if (sscanf(log.substr(position, line_end - position).c_str(), "BOX %lu %u %d %d %d",
-                   &process, &box.flags, &owner, &caption_length, &text_length) != 5)
-            break;
-        box.process = process;
-        box.had_owner = owner != 0;
-        position = line_end + 1;
-        box.caption = log.substr(position, caption_length);
-        position += caption_length + 1;
-        box.text = log.substr(position, text_length);
-        position += text_length + 1;
-        boxes.push_back(box);
-    }
-    return boxes;
-}
 
 std::string own_folder()
 {
@@ -170,7 +136,7 @@ TEST_F(UninstallerProgram, HandsOverToItsCopyWhichRemovesEverything)
     EXPECT_FALSE(path_exists(setup.system_dir + "VezOdorQFZ27.DLL"));
     EXPECT_FALSE(path_exists(desktop_shortcut_path()));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_key));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
     EXPECT_EQ((reg_values{{"1", "00000409"}}),
               read_values(HKEY_CURRENT_USER, seed_preload_path));
     // Wine, like Windows, keeps the deletion for the next start in the

@@ -4,11 +4,22 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 
-const char uninstall_entry_key[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "Tastaturbelegung Deutsch - Quarzfeld 2.06";
+#include "product/product.h"
+
+
+// The folder of a manifest row in this installation; empty when the row is not
+// installed on its Windows edition (wow64_dir empty: 32-bit Windows).
+static std::string item_path(const installation& setup, const product_item& item)
+{
+    if (!item_installed_here(&item, !setup.wow64_dir.empty()))
+        return "";
+    if (item.folder == in_system_folder)
+        return setup.system_dir + item.file_name;
+    if (item.folder == in_wow64_folder)
+        return setup.wow64_dir + item.file_name;
+    return setup.product_dir + "\\" + item.file_name;
+}
 
 installation typical_installation(const std::string& klid, const std::string& root)
 {
@@ -20,30 +31,6 @@ installation typical_installation(const std::string& klid, const std::string& ro
     setup.preload = {{"1", "00000407"}, {"2", "d0010407"}};
     setup.substitutes = {{"d0010407", klid}};
     return setup;
-}
-
-static void dump_folder(const std::string& folder, std::string& out)
-{
-    WIN32_FIND_DATAA find;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
-    if (search == INVALID_HANDLE_VALUE) {
-        out += folder + " (none)\n";
-        return;
-    }
-    std::vector<std::string> lines;
-    do {
-        std::string name = find.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        bool directory = find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        lines.push_back(folder + "\\" + name +
-                        (directory ? " <dir>" : " " + std::to_string(find.nFileSizeLow)));
-    } while (FindNextFileA(search, &find));
-    FindClose(search);
-    std::sort(lines.begin(), lines.end());
-    out += folder + "\n";
-    for (const auto& line : lines)
-        out += "  " + line + "\n";
 }
 
 std::string desktop_shortcut_path()
@@ -60,21 +47,8 @@ std::string layout_key_path(const installation& setup)
 
 std::string snapshot(const installation& setup)
 {
-    std::string out;
-    out += snapshot_tree(HKEY_LOCAL_MACHINE, seed_layouts_path);
-    out += snapshot_tree(HKEY_CURRENT_USER, seed_preload_path);
-    out += snapshot_tree(HKEY_CURRENT_USER, seed_substitutes_path);
-    out += snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
-    // Of the system folders only the library's own entry matters.
-    for (const std::string& folder : {setup.system_dir, setup.wow64_dir}) {
-        if (folder.empty())
-            continue;
-        std::string library = folder + "VezOdorQFZ27.DLL";
-        out += library + (path_exists(library) ? " present\n" : " absent\n");
-    }
-    dump_folder(setup.product_dir, out);
-    out += "shortcut " + std::string(path_exists(desktop_shortcut_path()) ? "present" : "absent");
-    return out;
+    return machine_snapshot(
+        {setup.system_dir, setup.wow64_dir, setup.product_dir, desktop_shortcut_path()});
 }
 
 void seed_installation(const installation& setup)
@@ -88,19 +62,18 @@ void seed_installation(const installation& setup)
     set_key_values(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str(), layout_values);
 
     CreateDirectoryA(setup.system_dir.c_str(), nullptr);
-    write_file(setup.system_dir + "VezOdorQFZ27.DLL", "32-bit or x64 layout library");
-    if (!setup.wow64_dir.empty()) {
+    if (!setup.wow64_dir.empty())
         CreateDirectoryA(setup.wow64_dir.c_str(), nullptr);
-        write_file(setup.wow64_dir + "VezOdorQFZ27.DLL", "32-bit companion library");
-    }
     CreateDirectoryA(setup.product_dir.c_str(), nullptr);
+    for (const product_item& item : product_items) {
+        std::string path = item_path(setup, item);
+        if (!path.empty())
+            write_file(path, std::string("seeded ") + item.resource_name);
+    }
     std::string uninstaller = setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe";
-    write_file(uninstaller, "the uninstaller");
-    write_file(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf", "%PDF-1.5 chart");
-    write_file(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico", "icon");
 
     std::string icon = setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico";
-    set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_key,
+    set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_path,
                  {{"DisplayName", "Tastaturbelegung Deutsch - Quarzfeld 2.06"},
                   {"UninstallString", "\"" + uninstaller + "\" " + setup.klid},
                   {"HelpLink", "https://quarzfeld.example/"},
@@ -116,40 +89,18 @@ void seed_installation(const installation& setup)
     set_user_lists(setup.preload, setup.substitutes);
 }
 
-void remove_tree(const std::string& folder)
-{
-    // Never a drive root or a relative path: only the tests' own folders.
-    if (folder.size() < 4 || folder[1] != ':')
-        return;
-    WIN32_FIND_DATAA find;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &find);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = find.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &find));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 void remove_installation(const installation& setup)
 {
     if (setup.klid.empty())
         return;
     remove_german_windows();
-    delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_key);
+    delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);
     DeleteFileA(desktop_shortcut_path().c_str());
-    DeleteFileA((setup.system_dir + "VezOdorQFZ27.DLL").c_str());
-    if (!setup.wow64_dir.empty())
-        DeleteFileA((setup.wow64_dir + "VezOdorQFZ27.DLL").c_str());
+    for (const product_item& item : product_items) {
+        std::string path = item_path(setup, item);
+        if (!path.empty() && item.folder != in_product_folder)
+            DeleteFileA(path.c_str());
+    }
     remove_tree(setup.product_dir);
 }
 

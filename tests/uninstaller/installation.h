@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/machine_snapshot.h"
 #include "tests/support/program_run.h"
 #include "tests/support/registry_seed.h"
 
@@ -31,13 +32,11 @@ void seed_installation(const installation& setup);
 // Removes what seed_installation made, the German Windows included.
 void remove_installation(const installation& setup);
 
-// Everything an uninstallation touches, as one comparable text.
+// machine_snapshot of the installation's places.
 std::string snapshot(const installation& setup);
 
 std::string layout_key_path(const installation& setup);
 std::string desktop_shortcut_path();
 // A new empty folder below the temporary folder, with a trailing backslash.
 std::string make_private_folder(const std::string& purpose);
-void remove_tree(const std::string& folder);
 
-extern const char uninstall_entry_key[];

@@ -1,5 +1,6 @@
 # Test of the chart: one A4 landscape page that poppler renders (the PNG stays
-# in the build folder for a look), and whose text holds every character.
+# in the build folder for a look), and whose text holds every character, each
+# large enough to read (chart_check).
 # cmake -DPDF=<chart> -DOUT=<folder> -DCHECK=<chart_check> -DLAYOUT=<source> -P check_chart.cmake
 file(MAKE_DIRECTORY ${OUT})
 execute_process(COMMAND pdfinfo ${PDF} OUTPUT_VARIABLE info RESULT_VARIABLE failed)
@@ -16,7 +17,11 @@ execute_process(COMMAND pdftotext ${PDF} ${OUT}/chart.txt RESULT_VARIABLE failed
 if(failed)
   message(FATAL_ERROR "pdftotext could not read the chart")
 endif()
-execute_process(COMMAND ${CHECK} ${LAYOUT} ${OUT}/chart.txt RESULT_VARIABLE failed)
+execute_process(COMMAND pdftotext -bbox ${PDF} ${OUT}/chart-words.html RESULT_VARIABLE failed)
 if(failed)
-  message(FATAL_ERROR "characters missing from the chart")
+  message(FATAL_ERROR "pdftotext could not read the chart's words")
+endif()
+execute_process(COMMAND ${CHECK} ${LAYOUT} ${OUT}/chart.txt ${OUT}/chart-words.html RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "characters missing from the chart, or too small")
 endif()

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "tools/kbdread/kbd_typing.h"
 #include "tools/layout/vk_names.h"
 
 namespace {
@@ -126,19 +127,22 @@ void compare_dead_keys(const kbd_tables& tables, const layout_source& layout, st
     for (const dead_key& dead : layout.dead_keys) names.push_back(utf8_encode(dead.accent) + dead.name);
     std::vector<std::string> got_names;
     for (const std::u16string& name : tables.dead_names) got_names.push_back(to_utf8(name));
-    if (names != got_names) faults->push_back("dead key names differ from the source");
+    if (names != got_names) {
+        std::string listed;
+        for (const std::string& name : got_names) listed += (listed.empty() ? "\"" : ", \"") + name + "\"";
+        faults->push_back("dead key names " + (listed.empty() ? std::string("none") : listed) +
+                          " differ from the source");
+    }
 }
 
 void compare_scan_codes(const kbd_tables& tables, const layout_source& layout, std::vector<std::string>* faults)
 {
     std::map<int, int> plain;
     std::set<std::pair<int, int>> e0, e1, got_e0, got_e1;
-    std::map<int, std::string> names, names_ext;
     for (const scan_entry& entry : layout.scans) {
         if (entry.prefix == 0) plain[entry.scan] = entry.vk | entry.flags;
         if (entry.prefix == 0xe0) e0.insert({entry.scan, entry.vk | entry.flags});
         if (entry.prefix == 0xe1) e1.insert({entry.scan, entry.vk | entry.flags});
-        if (!entry.name.empty() && entry.prefix != 0xe1) (entry.prefix == 0 ? names : names_ext)[entry.scan] = entry.name;
     }
     if (!plain.empty() && (int)tables.scan_to_vk.size() <= plain.rbegin()->first)
         faults->push_back("scan code table has " + std::to_string(tables.scan_to_vk.size()) + " entries");
@@ -153,13 +157,36 @@ void compare_scan_codes(const kbd_tables& tables, const layout_source& layout, s
     for (const kbd_scan_vk& entry : tables.e1) got_e1.insert({entry.scan, entry.vk});
     if (got_e0 != e0 || got_e0.size() != tables.e0.size()) faults->push_back("E0 scan codes differ from the source");
     if (got_e1 != e1 || got_e1.size() != tables.e1.size()) faults->push_back("E1 scan codes differ from the source");
-    std::map<int, std::string> got_names, got_names_ext;
-    for (const kbd_name& name : tables.key_names) got_names[name.scan] = to_utf8(name.name);
-    for (const kbd_name& name : tables.key_names_ext) got_names_ext[name.scan] = to_utf8(name.name);
-    if (got_names != names || got_names.size() != tables.key_names.size())
-        faults->push_back("key names differ from the source");
-    if (got_names_ext != names_ext || got_names_ext.size() != tables.key_names_ext.size())
-        faults->push_back("names of the E0 keys differ from the source");
+}
+
+// One name list (plain or extended) against the source, name by name, and in
+// rising scan-code order as Windows keeps it.
+void compare_key_names(const std::vector<kbd_name>& got, const layout_source& layout, int prefix,
+                       std::vector<std::string>* faults)
+{
+    std::string list = prefix ? "extended key names" : "key names";
+    std::string code_prefix = prefix ? "E0 " : "";
+    std::map<int, std::string> expected;
+    for (const key_name& name : layout.key_names)
+        if (name.prefix == prefix) expected[name.scan] = name.name;
+    int previous = 0;
+    for (const kbd_name& name : got) {
+        std::string code = code_prefix + hex((unsigned)name.scan).substr(2);
+        if (name.scan <= previous) faults->push_back(list + ": " + code + " is out of scan-code order");
+        previous = name.scan;
+        auto found = expected.find(name.scan);
+        if (found == expected.end()) {
+            faults->push_back(list + ": " + code + " \"" + to_utf8(name.name) + "\" is not in the source");
+            continue;
+        }
+        if (to_utf8(name.name) != found->second)
+            faults->push_back(list + ": " + code + " is \"" + to_utf8(name.name) + "\", expected \"" +
+                              found->second + "\"");
+        expected.erase(found);
+    }
+    for (const auto& missing : expected)
+        faults->push_back(list + ": " + code_prefix + hex((unsigned)missing.first).substr(2) + " \"" +
+                          missing.second + "\" is missing");
 }
 
 }  // namespace
@@ -172,6 +199,8 @@ bool compare_with_source(const kbd_tables& tables, const layout_source& layout,
     compare_chars(tables, layout, faults);
     compare_dead_keys(tables, layout, faults);
     compare_scan_codes(tables, layout, faults);
+    compare_key_names(tables.key_names, layout, 0, faults);
+    compare_key_names(tables.key_names_ext, layout, 0xe0, faults);
     if (tables.locale_flags != 0x00010001)
         faults->push_back("fLocaleFlags " + hex(tables.locale_flags) + ", expected AltGr and version 1");
     if (tables.ligature_max != 0 || tables.ligature_entry_size != 0 || tables.ligature != 0)
@@ -179,5 +208,31 @@ bool compare_with_source(const kbd_tables& tables, const layout_source& layout,
     if (tables.type != 4 || tables.subtype != 0)
         faults->push_back("keyboard type " + std::to_string(tables.type) + "/" + std::to_string(tables.subtype) +
                           ", expected 4/0");
+    return faults->size() == before;
+}
+
+bool check_german_key_names(const kbd_tables& tables, std::vector<std::string>* faults)
+{
+    struct expected_name {
+        int scan;
+        bool extended;
+        const char* name;  // UTF-8
+    } static const names[] = {
+        {0x45, false, "PAUSE"},        {0x45, true, "NUM-FESTSTELL"},
+        {0x39, false, "LEER"},         {0x38, false, "ALT"},
+        {0x38, true, "ALT GR"},        {0x1C, false, "EINGABE"},
+        {0x1C, true, "EINGABE (ZEHNERTASTATUR)"},
+        {0x1D, false, "STRG"},         {0x1D, true, "STRG-RECHTS"},
+        {0x2A, false, "UMSCHALT"},     {0x36, false, "UMSCHALT RECHTS"},
+        {0x0E, false, "R\xC3\x9C" "CK"}, {0x29, false, "ZIRKUMFLEX"},
+        {0x27, false, "\xC3\x96"},
+    };
+    size_t before = faults->size();
+    for (const expected_name& want : names) {
+        std::string got = to_utf8(key_name_text(tables, want.scan, want.extended));
+        if (got != want.name)
+            faults->push_back(std::string("GetKeyNameText of ") + (want.extended ? "E0 " : "") +
+                              hex((unsigned)want.scan).substr(2) + ": \"" + got + "\", expected \"" + want.name + "\"");
+    }
     return faults->size() == before;
 }

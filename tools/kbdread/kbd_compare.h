@@ -10,3 +10,8 @@
 // Appends one line per difference to *faults; true when there is none.
 bool compare_with_source(const kbd_tables& tables, const layout_source& layout,
                          std::vector<std::string>* faults);
+// The names German Windows shows (GetKeyNameText with its own German layout)
+// for the keys that shortcut fields name most: Pause and Num Lock (plain and
+// extended 45), Space, Alt and AltGr, Enter and the numpad's Enter, Ctrl,
+// Shift, and a dead key and a letter named through the character tables.
+bool check_german_key_names(const kbd_tables& tables, std::vector<std::string>* faults);

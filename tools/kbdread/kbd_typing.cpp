@@ -47,6 +47,39 @@ uint32_t compose(const kbd_tables& tables, uint32_t accent, uint32_t base)
     return 0;
 }
 
+namespace {
+
+// The virtual key of a scan code, through the plain table or the E0 list.
+int scan_vk(const kbd_tables& tables, int scan, bool extended)
+{
+    if (!extended) return (size_t)scan < tables.scan_to_vk.size() ? tables.scan_to_vk[(size_t)scan] & 0xFF : 0;
+    for (const kbd_scan_vk& entry : tables.e0)
+        if (entry.scan == scan) return entry.vk & 0xFF;
+    return 0;
+}
+
+uint32_t upper_case(uint32_t ch)
+{
+    bool small_latin1 = ch >= 0xE0 && ch <= 0xFE && ch != 0xF7;
+    return (ch >= 'a' && ch <= 'z') || small_latin1 ? ch - 0x20 : ch;
+}
+
+}  // namespace
+
+std::u16string key_name_text(const kbd_tables& tables, int scan, bool extended)
+{
+    for (const kbd_name& name : extended ? tables.key_names_ext : tables.key_names)
+        if (name.scan == scan) return name.name;
+    int vk = scan_vk(tables, scan, extended);
+    if (vk == 0 || vk == 0xFF) return u"";
+    typed_char typed = type_key(tables, vk, 0, false);
+    if (typed.ch == 0) return u"";
+    if (!typed.dead) return std::u16string(1, (char16_t)upper_case(typed.ch));
+    for (const std::u16string& name : tables.dead_names)
+        if (!name.empty() && name[0] == typed.ch) return name.substr(1);
+    return u"";
+}
+
 int vk_key_scan(const kbd_tables& tables, uint32_t ch, int* mod_bits)
 {
     for (const kbd_char_table& table : tables.char_tables) {

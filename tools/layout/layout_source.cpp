@@ -124,6 +124,23 @@ bool add_scan(reader& in, layout_source* layout, const scan_entry& entry)
     return true;
 }
 
+// Windows keeps names for plain and E0 scan codes only, and one name per code.
+bool add_key_name(reader& in, layout_source* layout, int prefix, int scan, const std::string& name)
+{
+    if (prefix == 0xe1) return fail(in, "Windows keeps no names of E1 keys");
+    if (name.empty()) return fail(in, "empty key name");
+    size_t pos = 0;
+    while (pos < name.size()) {
+        uint32_t ch = utf8_next(name, &pos);
+        if (ch == bad_char) return fail(in, "key name is not UTF-8");
+        if (ch < 0x20 || ch > 0xFFFF) return fail(in, "key name has a character a name cannot carry");
+    }
+    if (const key_name* other = find_key_name(*layout, prefix, scan))
+        return fail(in, "scan code named twice (first in line " + std::to_string(other->line) + ")");
+    layout->key_names.push_back({prefix, scan, name, in.line});
+    return true;
+}
+
 bool add_chars(reader& in, layout_source* layout, const char_entry& entry)
 {
     for (const char_entry& other : layout->chars)
@@ -190,7 +207,7 @@ bool parse_line(reader& in, const std::vector<std::string>& tokens,
         return parse_text(inner, text, layout);
     }
     if (kind == "vk") {
-        scan_entry entry = {0, 0, 0, 0, "", in.line};
+        scan_entry entry = {0, 0, 0, 0, in.line};
         if (tokens.size() < 3 || tokens.size() > 4 || quoted[2] || (tokens.size() == 4 && !quoted[3]))
             return fail(in, "vk <scan> <vk>[+flags] [\"name\"] expected");
         if (!parse_scan(in, tokens[1], &entry.prefix, &entry.scan)) return false;
@@ -208,13 +225,18 @@ bool parse_line(reader& in, const std::vector<std::string>& tokens,
             else return fail(in, "unknown flag \"" + flag + "\"");
             flags = next == std::string::npos ? "" : flags.substr(next);
         }
-        if (tokens.size() == 4 && entry.prefix == 0xe1) return fail(in, "Windows keeps no names of E1 keys");
-        if (tokens.size() == 4) entry.name = tokens[3];
+        if (tokens.size() == 4 && !add_key_name(in, layout, entry.prefix, entry.scan, tokens[3])) return false;
         return add_scan(in, layout, entry);
+    }
+    if (kind == "name") {
+        if (tokens.size() != 3 || quoted[1] || !quoted[2]) return fail(in, "name <scan> \"<name>\" expected");
+        int prefix = 0, scan = 0;
+        if (!parse_scan(in, tokens[1], &prefix, &scan)) return false;
+        return add_key_name(in, layout, prefix, scan, tokens[2]);
     }
     if (kind == "key") {
         if (tokens.size() < 8) return fail(in, "key <scan> <vk> <caps> and four levels expected");
-        scan_entry scan = {0, 0, 0, 0, "", in.line};
+        scan_entry scan = {0, 0, 0, 0, in.line};
         char_entry chars = {};
         chars.line = in.line;
         if (!parse_scan(in, tokens[1], &scan.prefix, &scan.scan)) return false;
@@ -331,6 +353,13 @@ const char_entry* find_chars(const layout_source& layout, int vk)
 {
     for (const char_entry& entry : layout.chars)
         if (entry.vk == vk) return &entry;
+    return nullptr;
+}
+
+const key_name* find_key_name(const layout_source& layout, int prefix, int scan)
+{
+    for (const key_name& name : layout.key_names)
+        if (name.prefix == prefix && name.scan == scan) return &name;
     return nullptr;
 }
 

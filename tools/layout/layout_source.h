@@ -28,7 +28,16 @@ struct scan_entry {
     int scan;
     int vk;
     int flags;           // scan_flags
-    std::string name;    // UTF-8, empty when the key has no name of its own
+    int line;
+};
+
+// The name GetKeyNameText gives a scan code: with prefix 0xe0 the name of the
+// code with the extended bit, which is not always a key of the E0 list (Num
+// Lock arrives as plain 45 and is marked extended by its scan-table entry).
+struct key_name {
+    int prefix;          // 0 or 0xe0
+    int scan;
+    std::string name;    // UTF-8
     int line;
 };
 
@@ -55,6 +64,7 @@ struct dead_key {
 struct layout_source {
     std::string title;
     std::vector<scan_entry> scans;
+    std::vector<key_name> key_names;
     std::vector<char_entry> chars;
     std::vector<dead_key> dead_keys;
 };
@@ -68,6 +78,8 @@ bool parse_layout(const std::string& text, const std::string& file_name,
 
 const char_entry* find_chars(const layout_source& layout, int vk);
 const dead_key* find_dead_key(const layout_source& layout, uint32_t accent);
+// The name of a scan code (prefix 0 or 0xe0); null when it has none.
+const key_name* find_key_name(const layout_source& layout, int prefix, int scan);
 
 // UTF-8 helpers shared by the tools.
 std::string utf8_encode(uint32_t ch);

@@ -167,13 +167,14 @@ void emit_dead_keys(const layout_source& layout, std::string& out)
     out += "    {0, 0, 0}\n};\n\n";
 }
 
+// The two name lists go in scan-code order, as Windows' own layouts keep them.
 void emit_key_names(const layout_source& layout, std::string& out)
 {
     for (int prefix : {0, 0xe0}) {
         out += std::string("static VSC_LPWSTR aKeyNames") + (prefix ? "Ext" : "") + "[] = {\n";
-        for (const scan_entry& entry : layout.scans)
-            if (entry.prefix == prefix && !entry.name.empty())
-                out += "    {" + hex((unsigned)entry.scan, 2) + ", KBD_ADDR(" + wide_literal(entry.name) + ")},\n";
+        for (int scan = 1; scan <= 0x7F; ++scan)
+            if (const key_name* name = find_key_name(layout, prefix, scan))
+                out += "    {" + hex((unsigned)scan, 2) + ", KBD_ADDR(" + wide_literal(name->name) + ")},\n";
         out += "    {0, KBD_NULL}\n};\n\n";
     }
     out += "static DEADKEY_LPWSTR aKeyNamesDead[] = {\n";

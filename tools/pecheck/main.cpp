@@ -1,5 +1,6 @@
 // pecheck <library> <x86|x64|wow64> [layout source]: checks a built layout
-// library as Windows will load it, and compares its tables with the source.
+// library as Windows will load it, and compares its tables with the source
+// (and its key names with the ones German Windows shows).
 // The two 32-bit libraries can only be checked this way on a 64-bit host.
 #include <stdio.h>
 #include <string.h>
@@ -95,13 +96,16 @@ int main(int argc, char** argv)
             layout_source layout;
             if (!load_layout(argv[3], &layout, &error)) faults.push_back(error);
             else compare_with_source(tables, layout, &faults);
+            check_german_key_names(tables, &faults);
         }
     }
     for (const std::string& fault : faults) printf("%s: %s\n", argv[1], fault.c_str());
     if (!faults.empty()) return 1;
     size_t rows = 0;
     for (const kbd_char_table& table : tables.char_tables) rows += table.rows.size();
-    printf("%s: %s library, %zu bytes, %zu character rows, %zu compositions, %zu scan codes: all checks passed\n",
-           argv[1], argv[2], pe.bytes.size(), rows, tables.dead_keys.size(), tables.scan_to_vk.size());
+    printf("%s: %s library, %zu bytes, %zu character rows, %zu compositions, %zu scan codes, "
+           "%zu + %zu + %zu key names: all checks passed\n",
+           argv[1], argv[2], pe.bytes.size(), rows, tables.dead_keys.size(), tables.scan_to_vk.size(),
+           tables.key_names.size(), tables.key_names_ext.size(), tables.dead_names.size());
     return 0;
 }
