@@ -16,39 +16,58 @@ static void report_list_problem()
     msg_info(text_list_warning, layout_name, layout_error_text);
 }
 
-// Everything between switching redirection off and on again.
-static void install_or_update()
+static bool lists_planned;
+
+// Reads the registration and plans the user's lists (in memory only). False
+// after the message when the registry cannot be read.
+static bool scan_and_plan()
 {
-    copy_text(layout_file_name, sizeof layout_file_name, library_search_name);
     target_klid[0] = 0;
     if (!layout_scan()) {
         // The failure text names registry keys, which may hold percent signs.
         msg_warn(as_literal(layout_error_text));
-        return;
+        return false;
     }
+    if (found_index == -1) {
+        lists_planned = plan_layout_addition(-1);
+        return true;
+    }
+    copy_text(target_klid, sizeof target_klid, layout_entries[found_index].klid);
+    lists_planned = found_in_preload ? plan_layout_to_front() : plan_layout_addition(found_index);
+    return true;
+}
+
+// Everything between switching redirection off and on again.
+static void install_or_update()
+{
+    copy_text(layout_file_name, sizeof layout_file_name, library_search_name);
+    if (!scan_and_plan())
+        return;
 
     bool is_update = found_index != -1;
-    const char* klid = new_klid;
     const char* shown_name = layout_name;
-    if (is_update) {
-        const layout_entry* found = &layout_entries[found_index];
-        klid = found->klid;
-        if (found->layout_text)
-            shown_name = found->layout_text;
-        copy_text(target_klid, sizeof target_klid, found->klid);
-        if (found_in_preload)
-            plan_layout_to_front();
-        else
-            plan_layout_addition(found_index);
-    } else {
-        plan_layout_addition(-1);
-    }
+    if (is_update && layout_entries[found_index].layout_text)
+        shown_name = layout_entries[found_index].layout_text;
+    // Copied: the scan after the question makes new entries.
+    char asked_klid[MAX_PATH];
+    copy_text(asked_klid, sizeof asked_klid, target_klid);
 
     // Until the user says Yes, nothing has been written: the plan lives in memory.
     if (!ask_installation(is_update, shown_name)) {
         msg_info(text_cancelled);
         return;
     }
+    // While the question was open, another program (or the user in the
+    // settings) may have changed the lists, installed or removed the layout:
+    // the plan is made again from what the registry holds now, and a layout
+    // that appeared or vanished stops the run before anything is written.
+    if (!scan_and_plan())
+        return;
+    if ((found_index != -1) != is_update || !same_text(target_klid, asked_klid)) {
+        msg_warn(text_changed_while_asked, shown_name);
+        return;
+    }
+    const char* klid = is_update ? layout_entries[found_index].klid : new_klid;
 
     if (!install_files(klid)) {
         msg_info(text_cancelled);
@@ -57,7 +76,7 @@ static void install_or_update()
 
     if (is_update) {
         // The layout key stays as it is, even where it differs from ours.
-        if (!write_preload_lists())
+        if (!lists_planned || !write_preload_lists())
             report_list_problem();
         msg_info(text_updated, shown_name, preload_rewritten ? text_restart_hint : "");
         return;
@@ -65,7 +84,7 @@ static void install_or_update()
 
     if (!create_layout_key())
         return;
-    if (!write_preload_lists())
+    if (!lists_planned || !write_preload_lists())
         report_list_problem();
     msg_info(text_installed);
 }

@@ -20,6 +20,10 @@ const char text_terms[] =
     "\n"
     "Mit \"Ja\" stimmen Sie diesen Bedingungen zu.";
 const char text_cancelled[] = "Installation abgebrochen.";
+const char text_changed_while_asked[] =
+    "Während der Rückfrage wurde die Registrierung der Tastaturbelegung %s verändert "
+    "(von einem anderen Programm oder in den Windows-Einstellungen).\n"
+    "Es wurde nichts installiert. Bitte starten Sie die Installation erneut.";
 const char text_list_warning[] =
     "Warnung bei Installation von %s:\nProblem bei Registry-Key-Update:\n  %s";
 const char text_updated[] = "Tastaturbelegung %s erfolgreich aktualisliert.%s";

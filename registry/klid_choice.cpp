@@ -62,6 +62,11 @@ bool choose_new_klid(int index)
         // Beyond fff the KLID would grow past eight characters.
         if (!format_klid(new_klid, sizeof new_klid, 'b', max_klid_counter + 1))
             return fail_layout(text_klid_exhausted);
+        if (foreign_layout_ids_overflow) {
+            new_klid[0] = 0;
+            return fail_layout(text_too_many_entries, "HKEY_LOCAL_MACHINE", keyboard_layouts_path,
+                               static_cast<int>(foreign_id_capacity));
+        }
         choose_layout_id();
         return true;
     }

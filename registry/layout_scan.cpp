@@ -15,19 +15,38 @@ static const char substitutes_path[] = "Keyboard Layout\\Substitutes";
 static const char user_root[] = "HKEY_CURRENT_USER";
 static const char machine_root[] = "HKEY_LOCAL_MACHINE";
 
+// A value that is not REG_SZ names no layout; its bytes are kept so that a
+// rewritten list carries it unchanged.
+static bool keep_value(const char** data, raw_value* raw)
+{
+    if (enum_value_type == REG_SZ) {
+        *data = keep_text(enum_value_data);
+        *raw = raw_value{};
+        return *data != nullptr;
+    }
+    *data = keep_text("");
+    BYTE* bytes = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, enum_value_size + 1));
+    if (!bytes || !*data)
+        return false;
+    memcpy(bytes, enum_value_data, enum_value_size);
+    *raw = raw_value{enum_value_type, bytes, enum_value_size};
+    return true;
+}
+
 static bool read_preload(HKEY key)
 {
     DWORD count = reg_count_values(key);
     for (DWORD index = 0; index < count; ++index) {
-        if (!reg_enum_value(key, index))
+        if (!reg_enum_value(key, index)) {
+            ++unreadable_preload_values;
             continue;
-        if (preload_count == preload_scan_capacity)
+        }
+        if (preload_count == list_capacity)
             return fail_layout(text_too_many_entries, user_root, preload_path,
-                               static_cast<int>(preload_scan_capacity));
+                               static_cast<int>(list_capacity));
         preload_entry* entry = &preload_entries[preload_count];
         entry->name = keep_text(enum_value_name);
-        entry->data = keep_text(enum_value_data);
-        if (!entry->name || !entry->data)
+        if (!entry->name || !keep_value(&entry->data, &entry->raw))
             return fail_layout(text_out_of_memory);
         entry->number = parse_decimal(entry->name);
         char decimal[decimal_text_size];
@@ -38,30 +57,33 @@ static bool read_preload(HKEY key)
     return true;
 }
 
-// A substitute belongs to the first preload entry whose data is the value's
-// name, compared exactly.
+// A REG_SZ substitute belongs to every preload entry whose data is the
+// value's name. Windows looks value names up without regard to case, so the
+// names are compared that way too.
 static bool read_substitutes(HKEY key)
 {
     DWORD count = reg_count_values(key);
     for (DWORD index = 0; index < count; ++index) {
-        if (!reg_enum_value(key, index))
+        if (!reg_enum_value(key, index)) {
+            ++unreadable_substitute_values;
             continue;
+        }
         if (substitute_count == list_capacity)
             return fail_layout(text_too_many_entries, user_root, substitutes_path,
                                static_cast<int>(list_capacity));
         substitute_entry* entry = &substitute_entries[substitute_count];
         entry->name = keep_text(enum_value_name);
-        entry->data = keep_text(enum_value_data);
-        if (!entry->name || !entry->data)
+        if (!entry->name || !keep_value(&entry->data, &entry->raw))
             return fail_layout(text_out_of_memory);
         ++substitute_count;
+        if (entry->raw.bytes)
+            continue;
         for (int i = 0; i < preload_count; ++i) {
-            if (strcmp(preload_entries[i].data, entry->name) == 0) {
-                preload_entries[i].substitute = keep_text(entry->data);
-                if (!preload_entries[i].substitute)
-                    return fail_layout(text_out_of_memory);
-                break;
-            }
+            preload_entry* preload = &preload_entries[i];
+            if (preload->raw.bytes || !same_text(preload->data, entry->name))
+                continue;
+            preload->substitute = entry->data;
+            entry->linked = true;
         }
     }
     return true;
@@ -141,7 +163,8 @@ static bool read_german_layout(HKEY layouts, const char* name)
 
 // Only "Layout Id" values from 0c00 on matter: a new "Layout Id" is never
 // smaller. A key that cannot be read is passed over, as Windows' own layout
-// list would not offer it either.
+// list would not offer it either. Ids past the capacity only set a flag: they
+// matter only to a fresh registration (choose_new_klid), not to a removal.
 static bool note_foreign_layout_id(HKEY layouts, const char* name)
 {
     HKEY key = reg_open_read(layouts, name);
@@ -157,8 +180,7 @@ static bool note_foreign_layout_id(HKEY layouts, const char* name)
         if (id < 0x0c00)
             continue;
         if (foreign_layout_id_count == foreign_id_capacity)
-            ok = fail_layout(text_too_many_entries, machine_root, keyboard_layouts_path,
-                             static_cast<int>(foreign_id_capacity));
+            foreign_layout_ids_overflow = true;
         else
             foreign_layout_ids[foreign_layout_id_count++] = id;
     }
@@ -197,8 +219,11 @@ static bool listed_for_user(const char* klid)
 bool layout_scan()
 {
     clear_layout_results();
+    // A profile without a Substitutes key has no substitutes; the key is
+    // created when a list is written that needs it.
     if (!open_and_read(HKEY_CURRENT_USER, preload_path, read_preload)
-        || !open_and_read(HKEY_CURRENT_USER, substitutes_path, read_substitutes)
+        || (!reg_key_missing(HKEY_CURRENT_USER, substitutes_path)
+            && !open_and_read(HKEY_CURRENT_USER, substitutes_path, read_substitutes))
         || !open_and_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path, read_layouts))
         return false;
     if (found_index != -1)

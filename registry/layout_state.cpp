@@ -34,7 +34,12 @@ char new_klid[klid_text_size];
 char new_layout_id[klid_text_size];
 char layout_error_text[layout_error_size];
 
+int unreadable_preload_values;
+int unreadable_substitute_values;
+bool foreign_layout_ids_overflow;
+
 bool preload_unchanged;
+bool preload_kept;
 bool substitutes_kept;
 bool preload_rewritten;
 
@@ -56,7 +61,9 @@ void clear_layout_results()
     max_layout_id = max_klid_counter = 0;
     new_klid[0] = new_layout_id[0] = 0;
     layout_error_text[0] = 0;
-    preload_unchanged = substitutes_kept = preload_rewritten = false;
+    unreadable_preload_values = unreadable_substitute_values = 0;
+    foreign_layout_ids_overflow = false;
+    preload_unchanged = preload_kept = substitutes_kept = preload_rewritten = false;
 }
 
 void reset_layout_state()

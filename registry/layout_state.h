@@ -7,10 +7,19 @@
 
 enum { list_capacity = 100, layout_error_size = 1000, klid_text_size = 20 };
 
+// A value that is not REG_SZ is carried as it is: raw holds its bytes (null
+// for REG_SZ values) and data is then the empty text, which names no layout.
+struct raw_value {
+    DWORD type;
+    const BYTE* bytes;
+    DWORD size;
+};
+
 struct preload_entry {
     const char* name;
     const char* data;
     const char* substitute;
+    raw_value raw;
     LONG number;
     bool canonical;
     bool standard;
@@ -21,6 +30,8 @@ struct preload_entry {
 struct substitute_entry {
     const char* name;
     const char* data;
+    raw_value raw;
+    bool linked;   // some Preload value names it
 };
 
 struct layout_entry {
@@ -36,6 +47,7 @@ struct new_preload_entry {
     const char* name;
     const char* data;
     const char* substitute;
+    raw_value raw;
 };
 
 extern preload_entry preload_entries[list_capacity];
@@ -60,7 +72,16 @@ extern char new_klid[klid_text_size];
 extern char new_layout_id[klid_text_size];
 extern char layout_error_text[layout_error_size];
 
+// Values of the user's lists that could not be read (name or data too long):
+// a rewrite of that key would lose them.
+extern int unreadable_preload_values;
+extern int unreadable_substitute_values;
+// More "Layout Id" values from 0c00 on than the scan keeps: only a fresh
+// registration, which chooses a new one, needs them all.
+extern bool foreign_layout_ids_overflow;
+
 extern bool preload_unchanged;
+extern bool preload_kept;   // write_preload_lists leaves the Preload key alone
 extern bool substitutes_kept;
 extern bool preload_rewritten;
 

@@ -12,10 +12,6 @@ enum { foreign_id_capacity = list_capacity };
 extern DWORD foreign_layout_ids[foreign_id_capacity];
 extern int foreign_layout_id_count;
 
-// The user's Preload list may hold one entry fewer than the lists' capacity,
-// so that plan_layout_addition always has room for the layout it adds.
-enum { preload_scan_capacity = list_capacity - 1 };
-
 // Everything a scan produces back to empty (the scan's inputs
 // layout_file_name and target_klid stay), so that a scan never sees the
 // leftovers of an earlier one.
@@ -42,8 +38,10 @@ bool format_klid(char* out, size_t size, char letter, LONG number);
 bool is_german_klid(const char* name);
 
 // Appending to the planned lists; false (layout_error_text set) when full.
-bool add_new_preload(const char* name, const char* data, const char* substitute);
-bool add_new_substitute(const char* name, const char* data);
+// A substitute pair whose name the list holds already is not added twice.
+bool add_new_preload(const char* name, const char* data, const char* substitute,
+                     raw_value raw = raw_value{});
+bool add_new_substitute(const char* name, const char* data, raw_value raw = raw_value{});
 
 // Whether text begins with prefix, ignoring letter case as same_text does.
 bool begins_with_nocase(const char* text, const char* prefix);

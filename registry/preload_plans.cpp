@@ -2,6 +2,8 @@
 // memory from what layout_scan read; write_preload_lists writes them.
 // plan_layout_addition (installation), plan_layout_to_front (update of a
 // layout the user already has) and plan_layout_removal (uninstallation).
+// Each keeps every layout the user has listed (the removal drops only ours),
+// with the same type and data; names change only as positions move.
 #include "registry/layout_support.h"
 #include "registry/registry_texts.h"
 #include "registry/layout_keys.h"
@@ -9,24 +11,106 @@
 
 // Appending to the planned Preload and Substitutes lists, which are never
 // written past their capacity.
-bool add_new_preload(const char* name, const char* data, const char* substitute)
+bool add_new_preload(const char* name, const char* data, const char* substitute, raw_value raw)
 {
     if (!name || !data)
         return fail_layout(text_out_of_memory);
     if (newpreloadcount == list_capacity)
-        return fail_layout(text_new_list_full, static_cast<int>(list_capacity));
-    new_preload[newpreloadcount++] = {name, data, substitute};
+        return fail_layout(text_list_full, "Preload", static_cast<int>(list_capacity));
+    new_preload[newpreloadcount++] = {name, data, substitute, raw};
     return true;
 }
 
-bool add_new_substitute(const char* name, const char* data)
+// Two Preload values with the same standard KLID and its substitute give the
+// same pair twice; Windows holds one value per name.
+bool add_new_substitute(const char* name, const char* data, raw_value raw)
 {
     if (!name || !data)
         return fail_layout(text_out_of_memory);
+    for (int i = 0; i < new_substitute_count; ++i) {
+        if (same_text(new_substitutes[i].name, name))
+            return true;
+    }
     if (new_substitute_count == list_capacity)
-        return fail_layout(text_new_list_full, static_cast<int>(list_capacity));
-    new_substitutes[new_substitute_count++] = {name, data};
+        return fail_layout(text_list_full, "Substitutes", static_cast<int>(list_capacity));
+    new_substitutes[new_substitute_count++] = {name, data, raw, false};
     return true;
+}
+
+// A handle that a value kept as it is uses: Preload data without substitute,
+// or the name of a Substitutes value that no Preload value names. Windows
+// looks value names up without regard to case, so D0010407 in Preload and
+// d0010407 in Substitutes are the same handle.
+static bool handle_in_use(const char* handle)
+{
+    for (int i = 0; i < preload_count; ++i) {
+        const preload_entry* entry = &preload_entries[i];
+        if (!entry->substitute && same_text(entry->data, handle))
+            return true;
+    }
+    for (int i = 0; i < substitute_count; ++i) {
+        if (!substitute_entries[i].linked && same_text(substitute_entries[i].name, handle))
+            return true;
+    }
+    return false;
+}
+
+// The next substitution handle from *number on that is not in use; *number
+// goes past it.
+static const char* next_free_handle(LONG* number)
+{
+    char handle[klid_text_size];
+    for (;;) {
+        if (!format_klid(handle, sizeof handle, 'd', (*number)++)) {
+            fail_layout(text_new_list_full, static_cast<int>(list_capacity));
+            return nullptr;
+        }
+        if (!handle_in_use(handle))
+            break;
+    }
+    const char* kept = keep_text(handle);
+    if (!kept)
+        fail_layout(text_out_of_memory);
+    return kept;
+}
+
+// Refuses a plan that would re-create a key holding values it could not read.
+static bool refuse_unreadable(bool preload, bool substitutes)
+{
+    if (preload && unreadable_preload_values)
+        return fail_layout(text_value_unreadable, "Preload", unreadable_preload_values);
+    if (substitutes && unreadable_substitute_values)
+        return fail_layout(text_value_unreadable, "Substitutes", unreadable_substitute_values);
+    return true;
+}
+
+// The Substitutes values that no Preload value names, except those naming
+// dropped_klid (none: null), written after the planned pairs in the order
+// the scan read them.
+static bool keep_unlinked_substitutes(const char* dropped_klid)
+{
+    for (int i = 0; i < substitute_count; ++i) {
+        const substitute_entry* entry = &substitute_entries[i];
+        if (entry->linked || (dropped_klid && !entry->raw.bytes && same_text(entry->data, dropped_klid)))
+            continue;
+        if (!add_new_substitute(entry->name, entry->data, entry->raw))
+            return false;
+    }
+    return true;
+}
+
+// Indexes of the preload entries by number, then list order (an insertion
+// sort: the lists hold at most a hundred entries).
+static void sort_by_number(int* order)
+{
+    for (int i = 0; i < preload_count; ++i) {
+        int index = i;
+        int place = i;
+        for (; place > 0 && preload_entries[order[place - 1]].number > preload_entries[index].number;
+             --place)
+            order[place] = order[place - 1];
+        order[place] = index;
+    }
 }
 
 // plan_layout_addition: the user's new Preload and Substitutes lists with the
@@ -37,51 +121,52 @@ bool add_new_substitute(const char* name, const char* data)
 static bool take_entry(const preload_entry* entry, LONG* handle_number)
 {
     if (!entry->substitute)
-        return add_new_preload(entry->name, entry->data, nullptr);
+        return add_new_preload(entry->name, entry->data, nullptr, entry->raw);
     const char* data = entry->data;
     if (!is_standard_klid(data)) {
-        char handle[klid_text_size];
-        if (!format_klid(handle, sizeof handle, 'd', (*handle_number)++))
-            return fail_layout(text_new_list_full, static_cast<int>(list_capacity));
-        data = keep_text(handle);
+        data = next_free_handle(handle_number);
+        if (!data)
+            return false;
     }
     return add_new_preload(entry->name, data, entry->substitute)
         && add_new_substitute(data, entry->substitute);
 }
 
-// Two passes, entries that involve a standard KLID first; handles are numbered
-// in taking order. An entry numbered outside 0 to 99 is left out, which drops
-// it from the user's list.
+// Two passes, entries that involve a standard KLID first; within a pass by
+// number, then in list order. Handles are numbered in taking order.
 static bool build_addition_lists()
 {
+    int order[list_capacity];
+    sort_by_number(order);
     LONG handle_number = 1;
     for (int pass = 0; pass < 2; ++pass) {
-        for (LONG number = 0; number <= 99; ++number) {
-            for (int i = 0; i < preload_count; ++i) {
-                const preload_entry* entry = &preload_entries[i];
-                bool standard = is_standard_klid(entry->substitute) || is_standard_klid(entry->data);
-                if (standard == (pass == 0) && entry->number == number
-                    && !take_entry(entry, &handle_number))
-                    return false;
-            }
+        for (int i = 0; i < preload_count; ++i) {
+            const preload_entry* entry = &preload_entries[order[i]];
+            bool standard = is_standard_klid(entry->substitute) || is_standard_klid(entry->data);
+            if (standard == (pass == 0) && !take_entry(entry, &handle_number))
+                return false;
         }
     }
-    return true;
+    return keep_unlinked_substitutes(nullptr);
 }
 
 bool plan_layout_addition(int index)
 {
-    if (!choose_new_klid(index))
+    if (!choose_new_klid(index) || !refuse_unreadable(true, true))
         return false;
-    // The scan leaves room for this one entry.
     if (preload_count >= list_capacity)
-        return fail_layout(text_new_list_full, static_cast<int>(list_capacity));
+        return fail_layout(text_list_full, "Preload", static_cast<int>(list_capacity));
+    // Only the positions 1, 2, 3, ... move back. Other names (0, -3, 01, abc)
+    // stay as they are, so none of them can become the new entry's 1.
+    for (int i = 0; i < preload_count; ++i) {
+        if (preload_entries[i].canonical && preload_entries[i].number == MAXLONG)
+            return fail_layout(text_name_at_end, preload_entries[i].name);
+    }
     for (int i = 0; i < preload_count; ++i) {
         preload_entry* entry = &preload_entries[i];
-        if (!entry->canonical)
+        if (!entry->canonical || entry->number < 1)
             continue;
-        // Wrapping arithmetic: the largest number turns negative and drops out.
-        entry->number = static_cast<LONG>(static_cast<DWORD>(entry->number) + 1);
+        ++entry->number;
         entry->name = keep_decimal(entry->number);
     }
     preload_entry* added = &preload_entries[preload_count++];
@@ -114,7 +199,7 @@ static LONG next_number_above(LONG last)
 }
 
 // Plain entries first, then substituted ones; within each pass by number.
-// Entries numbered 0 follow at the end; negative numbers drop out.
+// Entries numbered 0 or below follow at the end, in list order.
 static bool build_front_list()
 {
     for (int pass = 0; pass < 2; ++pass) {
@@ -122,14 +207,15 @@ static bool build_front_list()
             for (int i = 0; i < preload_count; ++i) {
                 const preload_entry* entry = &preload_entries[i];
                 if ((entry->substitute != nullptr) == (pass == 1) && entry->number == number
-                    && !add_new_preload(entry->name, entry->data, entry->substitute))
+                    && !add_new_preload(entry->name, entry->data, entry->substitute, entry->raw))
                     return false;
             }
         }
     }
     for (int i = 0; i < preload_count; ++i) {
         const preload_entry* entry = &preload_entries[i];
-        if (entry->number == 0 && !add_new_preload(entry->name, entry->data, entry->substitute))
+        if (entry->number <= 0
+            && !add_new_preload(entry->name, entry->data, entry->substitute, entry->raw))
             return false;
     }
     return true;
@@ -150,14 +236,18 @@ bool plan_layout_to_front()
     }
     // Listed directly by its KLID, only in Substitutes, already first, or under
     // a name that is no plain position: nothing to move.
-    if (moved == -1 || preload_entries[moved].number == 1 || !preload_entries[moved].canonical) {
+    if (moved == -1 || preload_entries[moved].number <= 1 || !preload_entries[moved].canonical) {
         preload_unchanged = true;
         return true;
     }
+    if (!refuse_unreadable(true, false))
+        return false;
+    // Only the positions 1 to N move; a value named 0 or -3 keeps its name, so
+    // that it cannot become a second 1.
     LONG moved_number = preload_entries[moved].number;
     for (int i = 0; i < preload_count; ++i) {
         preload_entry* entry = &preload_entries[i];
-        if (!entry->canonical || entry->number > moved_number)
+        if (!entry->canonical || entry->number < 1 || entry->number > moved_number)
             continue;
         entry->number = entry->number == moved_number ? 1 : entry->number + 1;
         entry->name = keep_decimal(entry->number);
@@ -173,90 +263,116 @@ bool plan_layout_to_front()
 // plan_layout_removal: the user's new Preload and Substitutes lists without the
 // layout target_klid, renumbered from 1 with fresh substitution handles.
 struct removal_plan {
-    int removed;          // the entry that lists the layout through its substitute
+    int references;       // Preload entries that name the layout
     int standard_slot;    // the last entry whose data is a standard KLID
-    int first_plain;      // the first entry without substitute
+    int first_plain;      // the first remaining entry without substitute
     int heir;             // the entry that may take over the standard slot's data
     const char* standard_data;
 };
 
+// Windows loads the layout of an entry through its substitute when it has
+// one, otherwise its data; both name the layout being removed.
+static bool names_target(const preload_entry* entry)
+{
+    if (entry->substitute)
+        return same_text(entry->substitute, target_klid);
+    return !entry->raw.bytes && same_text(entry->data, target_klid);
+}
+
+static bool unlinked_substitute_names_target()
+{
+    for (int i = 0; i < substitute_count; ++i) {
+        const substitute_entry* entry = &substitute_entries[i];
+        if (!entry->linked && !entry->raw.bytes && same_text(entry->data, target_klid))
+            return true;
+    }
+    return false;
+}
+
+// The removed entries are marked with the new number -1.
 static removal_plan find_removal_places()
 {
-    removal_plan plan = {-1, -1, -1, -1, nullptr};
+    removal_plan plan = {0, -1, -1, -1, nullptr};
     for (int i = 0; i < preload_count; ++i) {
-        const preload_entry* entry = &preload_entries[i];
-        if (same_text(entry->substitute, target_klid))
-            plan.removed = i;
+        preload_entry* entry = &preload_entries[i];
+        entry->standard = false;
+        entry->new_data = nullptr;
+        entry->new_number = names_target(entry) ? -1 : 0;
+        if (entry->new_number == -1)
+            ++plan.references;
         if (is_standard_klid(entry->data))
             plan.standard_slot = i;
-        if (!entry->substitute && plan.first_plain == -1)
+        if (entry->new_number == 0 && !entry->substitute && !entry->raw.bytes
+            && plan.first_plain == -1)
             plan.first_plain = i;
     }
-    if (plan.standard_slot != -1)
-        plan.standard_data = preload_entries[plan.standard_slot].data;
+    if (plan.standard_slot == -1)
+        return plan;
+    plan.standard_data = preload_entries[plan.standard_slot].data;
     plan.heir = plan.standard_slot;
-    // When the removed layout held the standard slot and every entry is
-    // substituted, a neighbour inherits the standard KLID as its Preload data.
-    if (plan.removed != -1 && plan.removed == plan.standard_slot && plan.first_plain == -1)
-        plan.heir = plan.removed > 0 ? plan.removed - 1 : 1;
+    // When the layout held the standard slot and every remaining entry is
+    // substituted, the nearest remaining entry before it (or after it, when
+    // there is none before) inherits the standard KLID as its Preload data.
+    if (preload_entries[plan.standard_slot].new_number == -1 && plan.first_plain == -1) {
+        int before = -1, after = -1;
+        for (int i = 0; i < preload_count; ++i) {
+            if (preload_entries[i].new_number == -1)
+                continue;
+            if (i < plan.standard_slot)
+                before = i;
+            else if (after == -1)
+                after = i;
+        }
+        plan.heir = before != -1 ? before : after;
+    }
     return plan;
 }
 
-// Entries that involve a standard KLID keep their place; other entries under
-// names that are no plain position go to the end (200).
-static void order_entries(const removal_plan* plan)
+static bool keeps_position(const preload_entry* entry)
 {
-    for (int i = 0; i < preload_count; ++i) {
-        preload_entry* entry = &preload_entries[i];
-        entry->standard = is_standard_klid(entry->data) || is_standard_klid(entry->substitute);
-        entry->new_number = 0;
-        entry->new_data = nullptr;
-        if (!entry->standard && !entry->canonical)
-            entry->number = 200;
-    }
-    if (preload_entries[plan->removed].number == 1) {
-        LONG number = 1;
-        for (int i = 0; i < preload_count; ++i) {
-            if (preload_entries[i].standard)
-                preload_entries[i].number = number++;
-        }
-    }
+    return entry->canonical && entry->number >= 1;
 }
 
-// Positions 1, 2, 3, ... in the order of the numbers 0 to 201; other numbers
-// drop out. Substituted entries get new handles, except an heir of the
-// standard slot when no plain entry is left to carry the standard KLID.
+static bool give_new_data(int index, const removal_plan* plan, LONG* handle_number)
+{
+    preload_entry* entry = &preload_entries[index];
+    if (!entry->substitute) {
+        entry->new_data = entry->data;
+        return true;
+    }
+    if (index == plan->heir && plan->first_plain == -1)
+        entry->new_data = plan->standard_data;
+    else
+        entry->new_data = next_free_handle(handle_number);
+    return entry->new_data && add_new_substitute(entry->new_data, entry->substitute);
+}
+
+// Positions 1, 2, 3, ...: first the entries at positions of their own, by
+// number, so that the user's first remaining layout stays first; then every
+// other name (0, -3, 01, abc) in list order. Substituted entries get new
+// handles, except an heir of the standard slot when no plain entry is left
+// to carry the standard KLID.
 static bool renumber(const removal_plan* plan)
 {
+    int order[list_capacity];
+    sort_by_number(order);
     LONG position = 0;
     LONG handle_number = 1;
-    for (LONG number = 0; number <= 201; ++number) {
-        for (int i = 0; i < preload_count; ++i) {
+    for (int group = 0; group < 2; ++group) {
+        for (int k = 0; k < preload_count; ++k) {
+            int i = group == 0 ? order[k] : k;
             preload_entry* entry = &preload_entries[i];
-            if (i == plan->removed || entry->number != number)
+            if (entry->new_number == -1 || keeps_position(entry) != (group == 0))
                 continue;
             entry->new_number = ++position;
-            if (!entry->substitute) {
-                entry->new_data = entry->data;
-                continue;
-            }
-            if (i == plan->heir && plan->first_plain == -1) {
-                entry->new_data = plan->standard_data;
-            } else {
-                char handle[klid_text_size];
-                if (!format_klid(handle, sizeof handle, 'd', handle_number++))
-                    return fail_layout(text_new_list_full, static_cast<int>(list_capacity));
-                entry->new_data = keep_text(handle);
-            }
-            if (!add_new_substitute(entry->new_data, entry->substitute))
+            if (!give_new_data(i, plan, &handle_number))
                 return false;
         }
     }
-    return true;
+    return keep_unlinked_substitutes(target_klid);
 }
 
-// Plain entries first, then substituted ones, each pass by new number; the
-// removed entry has none.
+// Plain entries first, then substituted ones, each pass by new number.
 static bool build_removal_list()
 {
     for (int pass = 0; pass < 2; ++pass) {
@@ -265,7 +381,8 @@ static bool build_removal_list()
                 const preload_entry* entry = &preload_entries[i];
                 if (entry->new_number != position || (entry->substitute != nullptr) != (pass == 1))
                     continue;
-                if (!add_new_preload(keep_decimal(position), entry->new_data, entry->substitute))
+                if (!add_new_preload(keep_decimal(position), entry->new_data, entry->substitute,
+                                     entry->raw))
                     return false;
             }
         }
@@ -280,12 +397,25 @@ bool plan_layout_removal()
     if (is_standard_klid(target_klid))
         return fail_layout(text_standard_layout);
     removal_plan plan = find_removal_places();
-    // A layout listed directly by its KLID, or not at all, leaves the lists alone.
-    if (plan.removed == -1) {
+    bool in_substitutes = unlinked_substitute_names_target();
+    // A layout that no list names leaves the lists alone; one named only by a
+    // Substitutes value that no Preload value uses leaves Preload alone.
+    if (plan.references == 0 && !in_substitutes) {
         preload_unchanged = true;
         return true;
     }
-    order_entries(&plan);
+    preload_kept = plan.references == 0;
+    if (!refuse_unreadable(!preload_kept, true))
+        return false;
+    if (preload_kept) {
+        // Preload stays as it is, and so do the substitutes it uses.
+        for (int i = 0; i < substitute_count; ++i) {
+            const substitute_entry* entry = &substitute_entries[i];
+            if (entry->linked && !add_new_substitute(entry->name, entry->data, entry->raw))
+                return false;
+        }
+        return keep_unlinked_substitutes(target_klid);
+    }
     if (!renumber(&plan) || !build_removal_list()) {
         newpreloadcount = new_substitute_count = 0;
         return false;

@@ -11,9 +11,10 @@ static const char keyboard_layout_key[] = "Keyboard Layout";
 // Deleting the key first removes every value that the new list does not hold,
 // and the values are then created in the planned order. Deletion and creation
 // below a key opened for reading only are decided by the subkeys' own security.
+// A key that does not exist has nothing to delete.
 static HKEY recreate_key(HKEY parent, const char* name)
 {
-    if (!reg_delete_tree(parent, name)) {
+    if (!reg_key_missing(parent, name) && !reg_delete_tree(parent, name)) {
         fail_layout(text_write_delete, keyboard_layout_key, name);
         return nullptr;
     }
@@ -23,38 +24,65 @@ static HKEY recreate_key(HKEY parent, const char* name)
     return key;
 }
 
+// Values that are not REG_SZ go back with their own type and bytes.
+static bool write_value(HKEY key, const char* list, const char* name, const char* data,
+                        raw_value raw)
+{
+    bool written = raw.bytes ? reg_set_value(key, name, raw.type, raw.bytes, raw.size)
+                             : reg_set_text(key, name, data);
+    if (!written)
+        fail_layout(text_write_value, name, keyboard_layout_key, list);
+    return written;
+}
+
+static void write_preload(HKEY parent)
+{
+    HKEY preload = recreate_key(parent, "Preload");
+    if (!preload)
+        return;
+    for (int i = 0; i < newpreloadcount; ++i) {
+        const new_preload_entry* entry = &new_preload[i];
+        write_value(preload, "Preload", entry->name, entry->data, entry->raw);
+    }
+    RegCloseKey(preload);
+    preload_rewritten = true;
+}
+
+// Pairs named by a standard KLID first, then the others, each in list order.
+static void write_substitutes(HKEY parent)
+{
+    // A profile without the key gets one only when something goes into it.
+    if (new_substitute_count == 0 && reg_key_missing(parent, "Substitutes"))
+        return;
+    HKEY substitutes = recreate_key(parent, "Substitutes");
+    if (!substitutes)
+        return;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < new_substitute_count; ++i) {
+            const substitute_entry* entry = &new_substitutes[i];
+            if (is_standard_klid(entry->name) == (pass == 0))
+                write_value(substitutes, "Substitutes", entry->name, entry->data, entry->raw);
+        }
+    }
+    RegCloseKey(substitutes);
+}
+
 bool write_preload_lists()
 {
     if (preload_unchanged)
         return true;
-    if (newpreloadcount == 0)
+    if (newpreloadcount == 0 && !preload_kept)
         return fail_layout(text_new_list_empty);
     layout_error_text[0] = 0;
     HKEY parent = reg_open_read(HKEY_CURRENT_USER, keyboard_layout_key);
     if (!parent)
         return fail_layout(text_write_open, keyboard_layout_key);
-
-    HKEY preload = recreate_key(parent, "Preload");
-    if (preload) {
-        for (int i = 0; i < newpreloadcount; ++i)
-            reg_set_text(preload, new_preload[i].name, new_preload[i].data);
-        RegCloseKey(preload);
-        preload_rewritten = true;
-    }
-    // A failure here replaces the text of a Preload failure; the other key is
-    // attempted either way.
-    if (!substitutes_kept) {
-        HKEY substitutes = recreate_key(parent, "Substitutes");
-        if (substitutes) {
-            for (int pass = 0; pass < 2; ++pass) {
-                for (int i = 0; i < new_substitute_count; ++i) {
-                    if (is_standard_klid(new_substitutes[i].name) == (pass == 0))
-                        reg_set_text(substitutes, new_substitutes[i].name, new_substitutes[i].data);
-                }
-            }
-            RegCloseKey(substitutes);
-        }
-    }
+    // A failure in Substitutes replaces the text of a Preload failure; the
+    // other key is attempted either way.
+    if (!preload_kept)
+        write_preload(parent);
+    if (!substitutes_kept)
+        write_substitutes(parent);
     RegCloseKey(parent);
     return layout_error_text[0] == 0;
 }

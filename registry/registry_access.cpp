@@ -7,6 +7,8 @@
 char enum_key_name[reg_name_size];
 char enum_value_name[reg_name_size];
 char enum_value_data[reg_data_size + 1];
+DWORD enum_value_type;
+DWORD enum_value_size;
 
 static HKEY open_key(HKEY parent, const char* path, REGSAM access)
 {
@@ -50,6 +52,20 @@ bool reg_set_text(HKEY key, const char* name, const char* text)
                           static_cast<DWORD>(strlen(text))) == ERROR_SUCCESS;
 }
 
+bool reg_set_value(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size)
+{
+    return RegSetValueExA(key, name, 0, type, data, size) == ERROR_SUCCESS;
+}
+
+bool reg_key_missing(HKEY parent, const char* path)
+{
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyExA(parent, path, 0, KEY_READ, &key);
+    if (status == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return status == ERROR_FILE_NOT_FOUND;
+}
+
 DWORD reg_count_subkeys(HKEY key)
 {
     DWORD count = 0;
@@ -81,10 +97,17 @@ bool reg_enum_value(HKEY key, DWORD index)
 {
     memset(enum_value_name, 0, sizeof enum_value_name);
     memset(enum_value_data, 0, sizeof enum_value_data);
+    enum_value_type = REG_NONE;
+    enum_value_size = 0;
     DWORD name_size = reg_name_size;
     DWORD data_size = reg_data_size;
-    return RegEnumValueA(key, index, enum_value_name, &name_size, nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(enum_value_data), &data_size) == ERROR_SUCCESS;
+    DWORD type = REG_NONE;
+    if (RegEnumValueA(key, index, enum_value_name, &name_size, nullptr, &type,
+                      reinterpret_cast<BYTE*>(enum_value_data), &data_size) != ERROR_SUCCESS)
+        return false;
+    enum_value_type = type;
+    enum_value_size = data_size;
+    return true;
 }
 
 // RegDeleteKeyA only removes a key without subkeys, so the tree is emptied from

@@ -10,11 +10,19 @@ extern char enum_value_name[reg_name_size];
 // One byte more than the data capacity, so that data of exactly 260 bytes
 // still reads as a terminated text.
 extern char enum_value_data[reg_data_size + 1];
+// Type and size in bytes of the value that reg_enum_value read last.
+extern DWORD enum_value_type;
+extern DWORD enum_value_size;
 
 HKEY reg_open_read(HKEY parent, const char* path);
 HKEY reg_open_full(HKEY parent, const char* path);
 HKEY reg_create_key(HKEY parent, const char* path);
 bool reg_set_text(HKEY key, const char* name, const char* text);
+// A value of any type with exactly these bytes.
+bool reg_set_value(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size);
+// True only when the key certainly does not exist; a key that exists but
+// cannot be opened (access denied) is not missing.
+bool reg_key_missing(HKEY parent, const char* path);
 DWORD reg_count_subkeys(HKEY key);
 DWORD reg_count_values(HKEY key);
 bool reg_enum_subkey(HKEY key, DWORD index);

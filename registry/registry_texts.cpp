@@ -17,6 +17,18 @@ const char text_klid_exhausted[] =
 const char text_standard_layout[] = "Standard-Layout kann nicht entfernt werden";
 const char text_new_list_full[] = "INTERNER FEHLER: neue Liste hat mehr als %d Einträge!";
 const char text_new_list_empty[] = "INTERNER FEHLER: newpreloadcount ist 0!";
+const char text_list_full[] =
+    "Die Liste HKEY_CURRENT_USER\\Keyboard Layout\\%s hätte danach mehr als %d Einträge.\n"
+    "Es wurde nichts verändert.";
+const char text_name_at_end[] =
+    "Der Wert \"%s\" in HKEY_CURRENT_USER\\Keyboard Layout\\Preload kann nicht weiter "
+    "nach hinten rücken.\nEs wurde nichts verändert.";
+const char text_value_unreadable[] =
+    "In HKEY_CURRENT_USER\\Keyboard Layout\\%s stehen Werte, die nicht gelesen werden können "
+    "(Name oder Daten zu lang, Anzahl: %d); beim Neuschreiben der Liste gingen sie verloren.\n"
+    "Es wurde nichts verändert.";
+const char text_write_value[] =
+    "Warnung:\nFehler beim Schreiben des Wertes \"%s\" in den Registry-Key %s - %s";
 const char text_write_open[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 const char text_write_delete[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
 const char text_write_recreate[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";

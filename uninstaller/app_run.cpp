@@ -16,7 +16,10 @@ static bool removal_confirmed()
         msg_info(text_cancelled);
         return false;
     }
-    return true;
+    // While the question was open, another program (or the user in the
+    // settings) may have changed the lists or removed the layout: the checks
+    // and the plan are made again from what the registry holds now.
+    return registration_allows_removal();
 }
 
 bool app_run()

@@ -3,6 +3,7 @@
 #include "frame/messages.h"
 #include "product/product.h"
 #include "registry/layout_keys.h"
+#include "registry/preload_list.h"
 #include "uninstaller/removal_steps.h"
 #include "uninstaller/texts.h"
 
@@ -29,9 +30,16 @@ bool registration_allows_removal()
                  layout_file);
         return false;
     }
+    // The lists are planned now, so that a list that cannot be rewritten
+    // without loss stops the removal before anything is changed.
+    if (!plan_layout_removal()) {
+        msg_warn(as_literal(layout_error_text));
+        return false;
+    }
     // Windows needs at least one layout in the user's list; removing the last
-    // would leave the user without a keyboard after the next sign-in.
-    if (preload_count == 1) {
+    // would leave the user without a keyboard after the next sign-in. Only
+    // our own layout can be the last to go: other entries stay.
+    if (!preload_unchanged && !preload_kept && newpreloadcount == 0) {
         msg_warn(text_single_preload_entry);
         return false;
     }

@@ -8,13 +8,15 @@
 // with its own message.
 enum { joined_path_size = 2 * MAX_PATH };
 
-// The registry still names our library under the KLID, and the user keeps
-// another layout to choose.
+// The registry still names our library under the KLID, the user's lists can
+// be rewritten without loss, and the user keeps another layout to choose.
+// Scans and plans the user's lists anew each time.
 bool registration_allows_removal();
 // The library in the system folder (and its 32-bit companion on 64-bit
 // Windows). False when it stays, or is missing and the user does not go on.
 bool remove_layout_library();
-// The user's preload lists and the layout key; failures only warn.
+// The user's preload lists (planned anew from what they hold now) and the
+// layout key; failures only warn.
 void remove_layout_registration();
 // Shortcut, the files in the product folder and the folder; failures only warn.
 void remove_product_files();

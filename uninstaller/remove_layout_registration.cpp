@@ -11,8 +11,9 @@
 
 void remove_layout_registration()
 {
-    plan_layout_removal();
-    if (!write_preload_lists())
+    // The question about a missing library may have been open since the last
+    // scan: the lists are read and planned once more, as they are now.
+    if (!layout_scan() || !plan_layout_removal() || !write_preload_lists())
         msg_info(text_preload_warning, layout_name, layout_error_text);
 
     HKEY layouts = reg_open_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path);

@@ -275,12 +275,33 @@ TEST_F(InstallerRun, AnswerNoChangesNothing)
 
 TEST_F(InstallerRun, ScanFailureStopsBeforeTheQuestion)
 {
-    delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path);
+    delete_key_tree(HKEY_CURRENT_USER, seed_preload_path);
     std::string before = machine_snapshot();
     run({});
     expect_boxes({{"Fehler beim Öffnen des Registry-Keys "
-                       "HKEY_CURRENT_USER\\Keyboard Layout\\Substitutes", warn_box}});
+                       "HKEY_CURRENT_USER\\Keyboard Layout\\Preload", warn_box}});
     EXPECT_EQ(before, machine_snapshot());
+}
+
+// While the update's question was open, another copy's uninstaller removed
+// the layout: nothing is written, and the user is told why.
+TEST_F(InstallerRun, LayoutRemovedWhileTheQuestionWasOpenStops)
+{
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
+    std::string after_removal;
+    while_next_box_is_open([&] {
+        delete_key_tree(HKEY_LOCAL_MACHINE, layout_key("b0010407").c_str());
+        set_user_lists({{"1", "00000407"}}, {});
+        after_removal = machine_snapshot();
+    });
+    run({IDYES});
+    expect_boxes({{question("aktualisieren", "Quarzfeld alt"), question_box},
+                  {"Während der Rückfrage wurde die Registrierung der Tastaturbelegung Quarzfeld "
+                   "alt verändert (von einem anderen Programm oder in den Windows-Einstellungen).\n"
+                   "Es wurde nichts installiert. Bitte starten Sie die Installation erneut.",
+                   warn_box}});
+    EXPECT_EQ(after_removal, machine_snapshot());
 }
 
 TEST_F(InstallerRun, UpdateAtPositionOneRewritesNoListAndKeepsTheKey)

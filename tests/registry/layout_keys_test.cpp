@@ -84,7 +84,6 @@ TEST_F(LayoutKeys, ScanFailsOnMissingKeysAndOverfullLists)
         const char *root_name, *path;
     } missing[] = {
         {HKEY_CURRENT_USER, "HKEY_CURRENT_USER", seed_preload_path},
-        {HKEY_CURRENT_USER, "HKEY_CURRENT_USER", seed_substitutes_path},
         {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", seed_layouts_path},
     };
     for (const auto& m : missing) {
@@ -95,23 +94,44 @@ TEST_F(LayoutKeys, ScanFailsOnMissingKeysAndOverfullLists)
                   layout_error_text);
     }
 
-    // Dropping entries would lose them from the rewritten lists: the scan
-    // stops the run instead. Preload keeps one place for the added layout.
+    // A profile without a Substitutes key has no substitutes.
     seed_german_windows();
+    delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path);
+    EXPECT_TRUE(layout_scan()) << layout_error_text;
+    EXPECT_EQ(0, substitute_count);
+
+    // Dropping entries would lose them from the rewritten lists: the scan
+    // stops the run instead. A full list is read whole (a removal needs no
+    // room); adding to it is refused by the plan.
     reg_values preload;
-    for (int i = 1; i <= 99; ++i)
+    for (int i = 1; i <= 100; ++i)
         preload.emplace_back(std::to_string(i), "00000409");
     set_user_lists(preload, {});
     EXPECT_TRUE(layout_scan()) << layout_error_text;
-    preload.emplace_back("100", "00000409");
+    preload.emplace_back("101", "00000409");
     set_user_lists(preload, {});
     EXPECT_FALSE(layout_scan());
-    EXPECT_STREQ("Zu viele Einträge in HKEY_CURRENT_USER\\Keyboard Layout\\Preload: höchstens 99 "
+    EXPECT_STREQ("Zu viele Einträge in HKEY_CURRENT_USER\\Keyboard Layout\\Preload: höchstens 100 "
                  "können bearbeitet werden.\nEs wurde nichts verändert.",
                  layout_error_text);
 
+    // "Layout Id" values of other languages matter only to a new
+    // registration; a removal scans past any number of them.
     set_user_lists(parse_values("1=00000407"), {});
     char klid[16];
+    for (int i = 0; i <= 100; ++i) {
+        char id[8];
+        snprintf(klid, sizeof klid, "a%03x0409", i);
+        snprintf(id, sizeof id, "%04x", 0x0c00 + i);
+        seed_layout_key(klid, "X.DLL", "X", id);
+    }
+    EXPECT_TRUE(layout_scan()) << layout_error_text;
+    EXPECT_FALSE(choose_new_klid(-1));
+    EXPECT_STREQ("Zu viele Einträge in HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\"
+                 "Keyboard Layouts: höchstens 100 können bearbeitet werden.\n"
+                 "Es wurde nichts verändert.",
+                 layout_error_text);
+
     for (int i = 0; i < 94; ++i) {   // with the six seeded ones, 100 German keys
         snprintf(klid, sizeof klid, "a%03x0407", i);
         seed_layout_key(klid, "X.DLL", "X", nullptr);

@@ -61,9 +61,14 @@ TEST_F(PreloadList, PlannedAndWrittenLists)
         {plan::addition, "1=00000407", "", "2=00000407 1=d0010407", "d0010407=b0030407"},
         {plan::addition, "1=00000407 2=d0010407", "d0010407=a0000407",
          "2=00000407 1=d0010407 3=d0020407", "d0010407=b0030407 d0020407=a0000407"},
-        // Numbers from 100 on drop out, and so do unreferenced Substitutes.
+        // Numbers from 100 on move back too, and Substitutes values that no
+        // Preload value uses stay.
         {plan::addition, "1=00000407 98=00000409 99=0000040C 100=00000410", "d0050407=a0000407",
-         "2=00000407 99=00000409 1=d0010407", "d0010407=b0030407"},
+         "2=00000407 99=00000409 100=0000040C 101=00000410 1=d0010407",
+         "d0010407=b0030407 d0050407=a0000407"},
+        // Names that are no plain position (01) keep their name and place.
+        {plan::addition, "01=0000040C 1=00000407", "", "01=0000040C 2=00000407 1=d0010407",
+         "d0010407=b0030407"},
         // Substitutes with standard names are written first.
         {plan::addition, "1=d0010407 2=00000407", "d0010407=00000807 00000407=a0000407",
          "2=d0010407 3=00000407 1=d0020407",
@@ -84,13 +89,19 @@ TEST_F(PreloadList, PlannedAndWrittenLists)
          "1=00000407", "00000407=a0000407"},
         {plan::removal, "1=00000407 2=d0010407 3=d0020407", "d0010407=b0030407 d0020407=a0000407",
          "1=00000407 2=d0010407", "d0010407=a0000407"},
-        // Removing the first: standard entries move up, names without a plain
-        // position go last. (Written in name order, Wine's and Windows' alike.)
+        // Removing the first: the first remaining layout takes its place,
+        // names without a plain position go last. (Written in name order,
+        // Wine's and Windows' alike.)
         {plan::removal, "1=d0010407 170=d0040407 2=d0020407 3=00000409 x=d0030407",
          "d0010407=b0030407 d0020407=a0000407 d0030407=a0010407 d0040407=a0020407",
-         "1=00000409 2=d0010407 3=d0020407 4=d0030407",
+         "2=00000409 1=d0010407 3=d0020407 4=d0030407",
          "d0010407=a0000407 d0020407=a0020407 d0030407=a0010407"},
-        {plan::removal, "1=00000407 2=b0030407", "", "", ""},
+        // The layout held the standard slot, but a plain entry is left: its
+        // neighbour gets a fresh handle instead of the standard KLID.
+        {plan::removal, "1=00000407 2=d0010407 3=a0010407", "00000407=b0030407 d0010407=a0000407",
+         "2=a0010407 1=d0010407", "d0010407=a0000407"},
+        // Listed directly by its KLID: that entry goes too.
+        {plan::removal, "1=00000407 2=b0030407", "", "1=00000407", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.preload) + " / " + c.substitutes);
@@ -161,17 +172,49 @@ TEST_F(PreloadList, RefusalsWriteNothing)
     EXPECT_FALSE(preload_rewritten);
 }
 
-// A key that vanished after the scan cannot be deleted; the warning names it
-// and the other key is written all the same.
-TEST_F(PreloadList, WriteGoesOnAfterAFailedKey)
+// A key or value that cannot be written: the warning names it, and the other
+// key is written all the same.
+TEST_F(PreloadList, WriteFailuresAreNamed)
 {
-    set_lists("1=00000407", "d0070407=a0000407");
-    ASSERT_TRUE(scan_and_plan(plan::addition));
-    delete_key_tree(HKEY_CURRENT_USER, seed_preload_path);
-    EXPECT_FALSE(write_preload_lists());
-    EXPECT_STREQ("Warnung:\nFehler beim Löschen des Registry-Keys Keyboard Layout - Preload",
-                 layout_error_text);
-    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, seed_preload_path));
-    EXPECT_EQ(parse_values("d0010407=b0030407"),
-              read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+    const std::string keyboard_layout = "Keyboard Layout";
+    struct {
+        const char* what;
+        const char *locked_key, *failing_write;   // key made read-only; key or value that fails
+        const char* text;
+        const char *preload, *substitutes;        // afterwards
+    } cases[] = {
+        {"Preload not deletable", seed_preload_path, nullptr,
+         "Warnung:\nFehler beim Löschen des Registry-Keys Keyboard Layout - Preload",
+         "1=00000407", "d0010407=b0030407 d0070407=a0000407"},
+        {"Preload not re-created", nullptr, "Preload",
+         "Warnung:\nFehler beim Wiedererstellen des Registry-Keys Keyboard Layout - Preload",
+         nullptr, "d0010407=b0030407 d0070407=a0000407"},
+        {"value not written", nullptr, "2",
+         "Warnung:\nFehler beim Schreiben des Wertes \"2\" in den Registry-Key Keyboard Layout - "
+         "Preload",
+         "1=d0010407", "d0010407=b0030407 d0070407=a0000407"},
+        {"Keyboard Layout not readable", "Keyboard Layout", nullptr,
+         "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\Keyboard Layout",
+         "1=00000407", "d0070407=a0000407"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        set_lists("1=00000407", "d0070407=a0000407");
+        ASSERT_TRUE(scan_and_plan(plan::addition)) << layout_error_text;
+        if (c.locked_key) {
+            const char* sddl = c.locked_key == keyboard_layout ? "D:(D;;KR;;;WD)(A;;KA;;;WD)"
+                                                               : "D:(D;;SD;;;WD)(A;;KA;;;WD)";
+            ASSERT_TRUE(set_key_access(HKEY_CURRENT_USER, c.locked_key, sddl));
+        }
+        fail_registry_writes_named(c.failing_write);
+        EXPECT_FALSE(write_preload_lists());
+        fail_registry_writes_named(nullptr);
+        if (c.locked_key)
+            set_key_access(HKEY_CURRENT_USER, c.locked_key, "D:(A;;KA;;;WD)");
+        EXPECT_STREQ(c.text, layout_error_text);
+        EXPECT_EQ(c.preload != nullptr, key_exists(HKEY_CURRENT_USER, seed_preload_path));
+        EXPECT_EQ(parse_values(c.preload), read_values(HKEY_CURRENT_USER, seed_preload_path));
+        EXPECT_EQ(parse_values(c.substitutes),
+                  read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+    }
 }

@@ -2,6 +2,7 @@
 // instead of the real show_message_box. Every box is recorded (caption, text as
 // it would be shown, flags) and answered from a planned list of answers.
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -22,3 +23,6 @@ extern int unplanned_questions;
 // 1 (OK), or 7 (No) for a Yes/No question.
 void plan_answers(std::initializer_list<int> answers);
 void reset_message_boxes();
+// Runs action while the next box is open (before it is answered), as another
+// program or the user would act while a question waits.
+void while_next_box_is_open(std::function<void()> action);

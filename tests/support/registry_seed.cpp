@@ -2,6 +2,7 @@
 // read-backs in enumeration order.
 #include "tests/support/registry_seed.h"
 
+#include <sddl.h>
 #include <stdio.h>
 
 const char seed_layouts_path[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
@@ -109,6 +110,22 @@ bool key_exists(HKEY root, const char* path)
     return true;
 }
 
+bool set_key_access(HKEY root, const std::string& path, const char* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    HKEY key;
+    LONG status = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return status == ERROR_SUCCESS;
+}
+
 // Data of any type as text, without the terminator that REG_SZ data may carry.
 static std::string data_text(const std::vector<BYTE>& data, DWORD size)
 {
@@ -185,7 +202,14 @@ std::string snapshot_tree(HKEY root, const char* path)
 
 static reg_values recorded_writes;
 static bool recording;
+static std::string failing_name;
 static decltype(&RegSetValueExA) original_set_value;
+static decltype(&RegCreateKeyExA) original_create_key;
+
+static bool fails(const char* name)
+{
+    return !failing_name.empty() && name && lstrcmpiA(name, failing_name.c_str()) == 0;
+}
 
 static LONG WINAPI recording_set_value(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
                                        const BYTE* data, DWORD size)
@@ -193,7 +217,20 @@ static LONG WINAPI recording_set_value(HKEY key, LPCSTR name, DWORD reserved, DW
     if (recording)
         recorded_writes.emplace_back(name ? name : "",
                                      std::string(reinterpret_cast<const char*>(data), size));
+    if (fails(name))
+        return ERROR_ACCESS_DENIED;
     return original_set_value(key, name, reserved, type, data, size);
+}
+
+static LONG WINAPI failing_create_key(HKEY key, LPCSTR path, DWORD reserved, LPSTR key_class,
+                                      DWORD options, REGSAM access,
+                                      LPSECURITY_ATTRIBUTES security, PHKEY result,
+                                      LPDWORD disposition)
+{
+    if (fails(path))
+        return ERROR_ACCESS_DENIED;
+    return original_create_key(key, path, reserved, key_class, options, access, security, result,
+                               disposition);
 }
 
 // Points every slot of the program's import address table that holds from at to.
@@ -217,16 +254,32 @@ static void redirect_import(void* from, void* to)
     }
 }
 
+static void redirect_registry_writes()
+{
+    if (original_set_value)
+        return;
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    original_set_value = reinterpret_cast<decltype(&RegSetValueExA)>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "RegSetValueExA")));
+    original_create_key = reinterpret_cast<decltype(&RegCreateKeyExA)>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "RegCreateKeyExA")));
+    redirect_import(reinterpret_cast<void*>(original_set_value),
+                    reinterpret_cast<void*>(recording_set_value));
+    redirect_import(reinterpret_cast<void*>(original_create_key),
+                    reinterpret_cast<void*>(failing_create_key));
+}
+
 void start_recording_value_writes()
 {
-    if (!original_set_value) {
-        original_set_value = reinterpret_cast<decltype(&RegSetValueExA)>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA")));
-        redirect_import(reinterpret_cast<void*>(original_set_value),
-                        reinterpret_cast<void*>(recording_set_value));
-    }
+    redirect_registry_writes();
     recorded_writes.clear();
     recording = true;
+}
+
+void fail_registry_writes_named(const char* name)
+{
+    redirect_registry_writes();
+    failing_name = name ? name : "";
 }
 
 reg_values stop_recording_value_writes()

@@ -35,6 +35,9 @@ void set_key_values(HKEY root, const char* path, const reg_values& values);
 void set_user_lists(const reg_values& preload, const reg_values& substitutes);
 
 bool key_exists(HKEY root, const char* path);
+// Replaces the key's access list (SDDL), e.g. "D:(D;;KR;;;WD)(A;;KA;;;WD)" to
+// deny reading to everyone; "D:(A;;KA;;;WD)" gives everything back.
+bool set_key_access(HKEY root, const std::string& path, const char* sddl);
 // The key's values (data of every type read as text); empty when it is missing.
 reg_values read_values(HKEY root, const char* path);
 // Every key, value type and data byte below path, in enumeration order, as one
@@ -48,3 +51,7 @@ void delete_key_tree(HKEY root, const char* path);
 // redirected) is noted as (name, data) in call order and then carried out.
 void start_recording_value_writes();
 reg_values stop_recording_value_writes();
+// Until called again with null: this program's RegSetValueExA for a value of
+// this name, and its RegCreateKeyExA for a key of this name, fail with
+// ERROR_ACCESS_DENIED, as on a key that another program locked down.
+void fail_registry_writes_named(const char* name);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <sddl.h>
 
 #include <functional>
 #include <string>
@@ -26,27 +25,15 @@ const char confirm_text[] =
 const char done_text[] = "Folgender Tastatur-Treiber wurde deinstalliert:\nDeutsch - Quarzfeld 2.06";
 const char file_caption[] = "Tastaturtreiber-Deinstallation";
 
-// Replaces the key's access list (SDDL), e.g. to deny reading to everyone.
-bool set_key_access(const std::string& path, const char* sddl)
-{
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
-                                                              &descriptor, nullptr))
-        return false;
-    HKEY key;
-    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, WRITE_DAC, &key);
-    if (status == ERROR_SUCCESS) {
-        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-        RegCloseKey(key);
-    }
-    LocalFree(descriptor);
-    return status == ERROR_SUCCESS;
-}
-
 class UninstallerRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Wine writes the locale's layout into Preload "1" the first time the
+        // process uses the window system (the removal's status line does).
+        // Windows does not; done here, before any list is seeded, it cannot
+        // change the lists that the removal reads again after its question.
+        SetCursor(GetCursor());
         renames_before = pending_renames();
         root = make_private_folder("run");
         copy_text(program_name, sizeof program_name, caption);
@@ -136,16 +123,28 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
         std::vector<int> answers;
         std::vector<shown_box> boxes;
     } refusals[] = {
-        {"user profile without Substitutes key", "b0030407", nullptr,
-         [] { delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path); }, {},
-         {{caption, "Fehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\Keyboard "
-                    "Layout\\Substitutes", warn, false}}},
+        // Re-creating the list would lose a value that cannot be read.
+        {"unreadable Preload value", "b0030407", nullptr,
+         [] {
+             HKEY key;
+             ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, seed_preload_path, 0,
+                                                    KEY_SET_VALUE, &key));
+             std::string data(300, 'a');
+             RegSetValueExA(key, "3", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>(data.size() + 1));
+             RegCloseKey(key);
+         },
+         {},
+         {{caption, "In HKEY_CURRENT_USER\\Keyboard Layout\\Preload stehen Werte, die nicht "
+                    "gelesen werden können (Name oder Daten zu lang, Anzahl: 1); beim "
+                    "Neuschreiben der Liste gingen sie verloren.\nEs wurde nichts verändert.",
+           warn, false}}},
         // The scan's text names a key that it cannot open; percent signs in
         // that name must reach the box as they are.
         {"unreadable layout key named with percent signs", "b0030407", nullptr,
          [&] {
              set_key_values(HKEY_LOCAL_MACHINE, odd_key.c_str(), {});
-             EXPECT_TRUE(set_key_access(odd_key, "D:(D;;KR;;;WD)(A;;KA;;;WD)"));
+             EXPECT_TRUE(set_key_access(HKEY_LOCAL_MACHINE, odd_key, "D:(D;;KR;;;WD)(A;;KA;;;WD)"));
          },
          {},
          {{caption, "Fehler beim Öffnen des Registry-Subkeys System\\CurrentControlSet\\"
@@ -163,9 +162,9 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
                     "der Installation.\nAus Sicherheitsgründen wird daher die Deinstallation "
                     "jetzt nicht durchgeführt.\n" + names + "DLL bei Installation: "
                     "VezOdorQFZ27.DLL\nDLL jetzt: KBDGR.DLL", warn, false}}},
-        // Only the count decides: here the one entry is the standard layout.
-        {"preload list with one entry", "b0030407",
-         [](installation& s) { s.preload = {{"1", "00000407"}}; }, nullptr, {},
+        // The one entry left is our layout.
+        {"preload list with our layout only", "b0030407",
+         [](installation& s) { s.preload = {{"1", "d0010407"}}; }, nullptr, {},
          {{caption, "In den Windows-Spracheinstellungen ist die zu deinstallierende "
                     "Tastaturbelegung derzeit als einzig auswählbare Belegung hinterlegt.\n"
                     "Bitte Wählen Sie dort erst eine andere Tastaturbelegung, bevor Sie die "
@@ -191,7 +190,7 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
         expect_boxes(r.boxes);
         EXPECT_EQ(before, snapshot(setup));
         EXPECT_EQ(renames_before, pending_renames());
-        set_key_access(odd_key, "D:(A;;KA;;;WD)");   // so that the key can go
+        set_key_access(HKEY_LOCAL_MACHINE, odd_key, "D:(A;;KA;;;WD)");   // so that the key can go
     }
 }
 
@@ -267,20 +266,47 @@ TEST_F(UninstallerRun, LibraryMissingOrUndeletable)
     expect_removed();
 }
 
+// Other layouts stay: a single entry that is not ours does not stop the
+// removal, and an entry added while the question was open is kept.
+TEST_F(UninstallerRun, OtherLayoutsOfTheUserStay)
+{
+    setup.preload = {{"1", "00000407"}};
+    install();
+    plan_answers({IDYES});
+    EXPECT_FALSE(app_run());
+    expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
+    expect_removed();
+
+    start("b0030407");
+    install();
+    while_next_box_is_open([] {
+        set_key_values(HKEY_CURRENT_USER, seed_preload_path,
+                       parse_values("1=00000407 2=d0010407 3=00000409"));
+    });
+    plan_answers({IDYES});
+    EXPECT_FALSE(app_run());
+    expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
+    EXPECT_EQ(parse_values("1=00000407 2=00000409"),
+              read_values(HKEY_CURRENT_USER, seed_preload_path));
+}
+
 TEST_F(UninstallerRun, LaterFailuresOnlyWarn)
 {
-    // A value named 500 falls out of the renumbered list, leaving nothing to
-    // write; and a file of the user's keeps the product folder.
+    // A Preload key that cannot be rewritten, and a file of the user's that
+    // keeps the product folder.
     setup.preload = {{"1", "d0010407"}, {"500", "a0000407"}};
     install();
     std::string foreign = setup.product_dir + "\\Notizen.txt";
     write_file(foreign, "the user's own file");
+    ASSERT_TRUE(set_key_access(HKEY_CURRENT_USER, seed_preload_path, "D:(D;;SD;;;WD)(A;;KA;;;WD)"));
 
     plan_answers({IDYES});
     EXPECT_FALSE(app_run());
+    set_key_access(HKEY_CURRENT_USER, seed_preload_path, "D:(A;;KA;;;WD)");
     expect_boxes({{caption, confirm_text, ask, false},
                   {caption, "Warnung bei Deinstallation von Deutsch - Quarzfeld 2.06:\nProblem "
-                            "bei Registry-Key-Update:\n  INTERNER FEHLER: newpreloadcount ist 0!",
+                            "bei Registry-Key-Update:\n  Warnung:\nFehler beim Löschen des "
+                            "Registry-Keys Keyboard Layout - Preload",
                    info, false},
                   // The folder's own failure box comes first, then the flow's warning.
                   {file_caption, "Folgendes Verzeichnis kann nicht gelöscht werden:\n" +
