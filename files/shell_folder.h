@@ -6,3 +6,7 @@
 // out (MAX_PATH bytes) receives the folder's path without trailing backslash,
 // or stays empty; true when the shell knows the folder.
 bool shell_folder_lookup(char* out, HWND owner, int folder);
+// Redirection back on around shell work, when it is off (system_folders.cpp):
+// shell_work_end receives what shell_work_begin returned.
+bool shell_work_begin();
+void shell_work_end(bool paused);

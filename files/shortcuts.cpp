@@ -7,6 +7,7 @@
 
 #include "files/file_ops.h"
 #include "files/path_join.h"
+#include "files/shell_folder.h"
 #include "frame/messages.h"
 #include "frame/text.h"
 
@@ -34,6 +35,7 @@ bool shortcut_create(HWND owner, const char* target, const char* arguments,
     }
 
     bool saved = false;
+    bool paused = shell_work_begin();
     bool com_ready = SUCCEEDED(CoInitialize(nullptr));
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
@@ -76,16 +78,21 @@ bool shortcut_create(HWND owner, const char* target, const char* arguments,
         link->Release();
     if (com_ready)
         CoUninitialize();
+    shell_work_end(paused);
     return saved;
 }
 
 bool shortcut_delete(HWND owner, const char* folder_spec, const char* name, bool all_users)
 {
+    // The same view of the file system as when the shortcut was made.
+    bool paused = shell_work_begin();
     char path[MAX_PATH];
-    if (!shortcut_folder_path(path, owner, folder_spec, all_users) || !append_shortcut_name(path, name))
-        return false;
-    if (DeleteFileA(path))
-        return true;
-    record_last_error();
-    return false;
+    bool deleted = false;
+    if (shortcut_folder_path(path, owner, folder_spec, all_users) && append_shortcut_name(path, name)) {
+        deleted = DeleteFileA(path) != FALSE;
+        if (!deleted)
+            record_last_error();
+    }
+    shell_work_end(paused);
+    return deleted;
 }

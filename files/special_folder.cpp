@@ -10,6 +10,7 @@
 bool shell_folder_lookup(char* out, HWND owner, int folder)
 {
     out[0] = '\0';
+    bool paused = shell_work_begin();
     IMalloc* allocator = nullptr;
     if (FAILED(SHGetMalloc(&allocator)))
         allocator = nullptr;
@@ -24,6 +25,7 @@ bool shell_folder_lookup(char* out, HWND owner, int folder)
     }
     if (allocator)
         allocator->Release();
+    shell_work_end(paused);
     return found;
 }
 

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "files/path_join.h"
+#include "files/shell_folder.h"
 #include "frame/environment.h"
 #include "frame/text.h"
 
@@ -13,6 +14,9 @@ char system_dir[MAX_PATH];
 char wow64_dir[MAX_PATH];
 char product_dir[MAX_PATH];
 PVOID redirection_state;
+// Redirection is off for this thread: from a successful switch in
+// system_folders_init until redirection_restore, except inside shell work.
+static bool redirection_off;
 
 // Wow64DisableWow64FsRedirection and its revert are called directly: kernel32
 // exports them on every Windows from 7 on, 32-bit editions included.
@@ -21,7 +25,7 @@ void system_folders_init()
     // Redirection first, so that system_dir, which the system names
     // "System32" for 32-bit processes too, reaches the native folder.
     if (is_wow64)
-        Wow64DisableWow64FsRedirection(&redirection_state);
+        redirection_off = Wow64DisableWow64FsRedirection(&redirection_state) != FALSE;
 
     system_dir[0] = '\0';
     GetSystemDirectoryA(system_dir, sizeof system_dir);
@@ -53,6 +57,26 @@ void redirection_restore()
 {
     if (is_wow64)
         Wow64RevertWow64FsRedirection(redirection_state);
+    redirection_off = false;
+}
+
+// Shell and COM calls load DLLs on demand (the shell link object's server,
+// the folder lookups' helpers), and Windows finds a 32-bit process's DLLs
+// through redirection: with it off, the loader is handed the 64-bit files of
+// the native system folder, and the call fails. None of these calls works in
+// the system folders, so redirection is on while they run.
+bool shell_work_begin()
+{
+    if (!redirection_off || !Wow64RevertWow64FsRedirection(redirection_state))
+        return false;
+    redirection_off = false;
+    return true;
+}
+
+void shell_work_end(bool paused)
+{
+    if (paused)
+        redirection_off = Wow64DisableWow64FsRedirection(&redirection_state) != FALSE;
 }
 
 const char* item_folder_path(item_folder folder)

@@ -89,3 +89,13 @@ qf_start_wine() {
 }
 
 qf_stop_wine() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }
+
+# --- WoW64: the shipping i686 programs as 32-bit processes on 64-bit Windows ---
+# tools/wow64.sh puts Wine's i386 DLLs of the installed Wine's version into
+# $qf_root/wow64 (downloaded once, never installed); qf_wow64_env points Wine
+# at them. It must be in force already when wineboot makes a prefix.
+qf_prepare_wow64() { tools/wow64.sh "$qf_root/wow64"; }
+qf_wow64_env() {
+  export WINEDLLPATH="$PWD/$qf_root/wow64/dlls" WINELOADER=/usr/lib/wine/wine64 \
+    WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
+}

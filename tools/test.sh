@@ -12,6 +12,10 @@ start=$(date +%s)
 qf_build_host
 qf_build_windows shipping
 qf_build_windows test
+# Wine's i386 DLLs for the WoW64 runs of the shipping programs, and the
+# suites built for i686 that run as 32-bit processes under WoW64.
+qf_prepare_wow64
+qf_build_windows test-i686
 
 trap 'qf_stop_wine; qf_stop_xvfb' EXIT
 qf_start_xvfb
@@ -20,6 +24,12 @@ qf_start_wine "$qf_root/test"
 status=0
 ctest --test-dir "$qf_root/host" --output-on-failure </dev/null || status=1
 ctest --test-dir "$qf_root/test" --output-on-failure </dev/null || status=1
+# The i686 suites under WoW64, where is_wow64 is true and redirection switches
+# for real, in a prefix of their own booted with Wine's i386 DLLs.
+qf_stop_wine
+(qf_wow64_env && qf_start_wine "$qf_root/test-i686" &&
+  ctest --test-dir "$qf_root/test-i686" --output-on-failure </dev/null; rc=$?; qf_stop_wine; exit $rc) ||
+  status=1
 # Signed shipping programs and the checksums, in a build folder of their own.
 tests/check_signing.sh "$qf_root" </dev/null || status=1
 echo "Test run took $(( $(date +%s) - start )) s"

@@ -2,7 +2,9 @@
 # Measures our programs beside an NSIS peer (tools/benchmark.sh builds both
 # first) and prints one table: the sizes of the shipping (i686) programs and of
 # the peer's x86 programs, and the time of one installation and one removal
-# under 64-bit Wine, x86-64 programs beside the peer's amd64 build.
+# under 64-bit Wine, x86-64 programs beside the peer's amd64 build, and the
+# shipping i686 programs as 32-bit processes on 64-bit Windows (Wine's WoW64
+# mode) beside the peer's x86 build made for that case (-DWOW64).
 #
 # Time of a run: from the start of the program until its last process (the
 # uninstallers' temporary copies included) has ended, less the time during
@@ -14,6 +16,7 @@
 # Usage: benchmark.py --shipping <folder> --programs <folder> --helpers <folder>
 #        --peer <amd64 installer> --peer-x86 <installer> --peer-x86-uninstaller <file>
 #        --stub <NSIS stub file> --work <folder> [--rounds N]
+#        [--wow64 <WINEDLLPATH folder of tools/wow64.sh> --peer-x86-wow64 <installer>]
 
 import argparse
 import os
@@ -46,10 +49,19 @@ class Runner:
             self.template = wine_machine.Machine(os.path.join(args.work, 'vorlage'), display)
             if not self.template.template_is_current():
                 self.template.create_template()
+        self.wow64_template = None
+        if args.wow64:
+            self.wow64_template = wine_machine.Machine(args.wow64_template, display, args.wow64)
+            if not self.wow64_template.template_is_current():
+                self.wow64_template = wine_machine.Machine(os.path.join(args.work, 'vorlage-wow64'),
+                                                           display, args.wow64)
+                if not self.wow64_template.template_is_current():
+                    self.wow64_template.create_template()
 
-    def machine(self, name):
-        m = wine_machine.Machine(os.path.join(self.args.work, name), self.display)
-        m.copy_from(self.template)
+    def machine(self, name, wow64=False):
+        template = self.wow64_template if wow64 else self.template
+        m = wine_machine.Machine(os.path.join(self.args.work, name), self.display, template.wow64_dlls)
+        m.copy_from(template)
         m.seed_user_lists([('1', wine_machine.LOCALE_LAYOUT)], [])
         return m
 
@@ -88,26 +100,33 @@ class Runner:
         """One installation and one removal of each; their times and the
         changes each installation made."""
         times = {}
-        ours = self.machine('unsere-%d' % number)
-        before = machine_state.capture(ours)
-        times['ours_install'] = self.timed(ours, 'installation', [self.args.installer],
-                                           ['_VezOdorQFZ27.exe'], texts.INSTALLER)
-        our_changes = machine_state.differences(machine_state.Expectation(before),
-                                                machine_state.capture(ours))
-        times['ours_remove'] = self.timed(ours, 'deinstallation', [self.entry_runner, texts.ENTRY_NAME],
-                                          ['_VezOdorQFZ27.exe'], texts.UNINSTALLER)
-        peer = self.machine('nsis-%d' % number)
-        before = machine_state.capture(peer)
-        times['peer_install'] = self.timed(peer, 'installation', [self.args.peer, '/S'],
-                                           [os.path.basename(self.args.peer)])
-        peer_changes = machine_state.differences(machine_state.Expectation(before),
-                                                 machine_state.capture(peer))
-        # The NSIS uninstaller, too, runs on from a copy in the temporary folder.
-        times['peer_remove'] = self.timed(peer, 'deinstallation', [self.entry_runner, texts.ENTRY_NAME],
-                                          ['Uninstall_VezOdorQFZ27.exe', '~nsu'])
-        ours.remove()
-        peer.remove()
-        return times, our_changes, peer_changes
+        changes = {}
+        kinds = [('', False, self.args.installer, self.args.peer)]
+        if self.wow64_template:
+            kinds.append(('wow64_', True, self.args.shipping_installer, self.args.peer_x86_wow64))
+        for kind, wow64, installer, peer_installer in kinds:
+            ours = self.machine('unsere-%s%d' % (kind, number), wow64)
+            before = machine_state.capture(ours)
+            times[kind + 'ours_install'] = self.timed(ours, 'installation', [installer],
+                                                      ['_VezOdorQFZ27.exe'], texts.INSTALLER)
+            changes[kind + 'ours'] = machine_state.differences(machine_state.Expectation(before),
+                                                               machine_state.capture(ours))
+            times[kind + 'ours_remove'] = self.timed(ours, 'deinstallation',
+                                                     [self.entry_runner, texts.ENTRY_NAME],
+                                                     ['_VezOdorQFZ27.exe'], texts.UNINSTALLER)
+            peer = self.machine('nsis-%s%d' % (kind, number), wow64)
+            before = machine_state.capture(peer)
+            times[kind + 'peer_install'] = self.timed(peer, 'installation', [peer_installer, '/S'],
+                                                      [os.path.basename(peer_installer)])
+            changes[kind + 'peer'] = machine_state.differences(machine_state.Expectation(before),
+                                                               machine_state.capture(peer))
+            # The NSIS uninstaller, too, runs on from a copy in the temporary folder.
+            times[kind + 'peer_remove'] = self.timed(peer, 'deinstallation',
+                                                     [self.entry_runner, texts.ENTRY_NAME],
+                                                     ['Uninstall_VezOdorQFZ27.exe', '~nsu'])
+            ours.remove()
+            peer.remove()
+        return times, changes
 
 
 def size(path):
@@ -116,13 +135,19 @@ def size(path):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
+    optional = ('template', 'wow64', 'peer_x86_wow64', 'wow64_template')
     for name in ('shipping', 'programs', 'helpers', 'peer', 'peer_x86', 'peer_x86_uninstaller',
-                 'stub', 'work', 'template'):
-        parser.add_argument('--' + name.replace('_', '-'), required=name != 'template', default='')
+                 'stub', 'work') + optional:
+        parser.add_argument('--' + name.replace('_', '-'), required=name not in optional, default='')
     parser.add_argument('--rounds', type=int, default=3)
     args = parser.parse_args()
     args.work = os.path.abspath(args.work)
     args.installer = os.path.join(os.path.abspath(args.programs), texts.INSTALLER + '.exe')
+    args.shipping_installer = os.path.join(os.path.abspath(args.shipping), texts.INSTALLER + '.exe')
+    if args.wow64:
+        args.wow64 = os.path.abspath(args.wow64)
+        if not args.peer_x86_wow64:
+            raise SystemExit('--wow64 needs --peer-x86-wow64')
     os.makedirs(args.work, exist_ok=True)
 
     shipped_installer = os.path.join(args.shipping, texts.INSTALLER + '.exe')
@@ -153,23 +178,34 @@ def main():
         ('Deinstallation unter Wine (x86-64/amd64, s)', '%.2f' % median['ours_remove'],
          '%.2f' % median['peer_remove'], ''),
     ]
+    if args.wow64:
+        rows += [
+            ('Installation unter WoW64 (i686/x86, s)', '%.2f' % median['wow64_ours_install'],
+             '%.2f' % median['wow64_peer_install'], ''),
+            ('Deinstallation unter WoW64 (i686/x86, s)', '%.2f' % median['wow64_ours_remove'],
+             '%.2f' % median['wow64_peer_remove'], ''),
+        ]
     print()
     print('%-46s %12s %12s  %s' % ('', 'Quarzfeld', 'NSIS 3', 'Ziel'))
     for label, ours, peer, goal in rows:
         print('%-46s %12s %12s  %s' % (label, ours, peer, goal))
     print()
     print('Zeiten: Median aus %d Runden, ohne Wartezeit der Boxen; einzeln:' % len(rounds))
-    for n, (times, _, _) in enumerate(rounds, 1):
+    for n, (times, _) in enumerate(rounds, 1):
         print('  Runde %d: %s' % (n, ', '.join('%s %.2f s' % item for item in sorted(times.items()))))
-    _, our_changes, peer_changes = rounds[0]
-    only_ours = sorted(set(our_changes) - set(peer_changes))
-    only_peer = sorted(set(peer_changes) - set(our_changes))
-    print('Änderungen der Installation: %d bei uns, %d beim Vergleich, %d gleich'
-          % (len(our_changes), len(peer_changes), len(set(our_changes) & set(peer_changes))))
-    for line in only_ours:
-        print('  nur bei uns:   ' + line)
-    for line in only_peer:
-        print('  nur bei NSIS:  ' + line)
+    changes = rounds[0][1]
+    for kind, title in (('', 'x86-64/amd64'), ('wow64_', 'WoW64, i686/x86')):
+        if kind + 'ours' not in changes:
+            continue
+        our_changes, peer_changes = changes[kind + 'ours'], changes[kind + 'peer']
+        only_ours = sorted(set(our_changes) - set(peer_changes))
+        only_peer = sorted(set(peer_changes) - set(our_changes))
+        print('Änderungen der Installation (%s): %d bei uns, %d beim Vergleich, %d gleich'
+              % (title, len(our_changes), len(peer_changes), len(set(our_changes) & set(peer_changes))))
+        for line in only_ours:
+            print('  nur bei uns:   ' + line)
+        for line in only_peer:
+            print('  nur bei NSIS:  ' + line)
     return 0
 
 

@@ -120,9 +120,37 @@ def window_viewable(display, wid):
     return 'IsViewable' in _x(['xwininfo', '-id', wid], display)
 
 
+def window_exists(display, wid):
+    return 'Map State' in _x(['xwininfo', '-id', wid], display)
+
+
+def hidden_windows(display, caption):
+    """[(window id, title, unix pid)] of the top-level windows titled caption
+    that exist but are not mapped. Wine 8's WoW64 mode sometimes leaves a
+    32-bit program's box unmapped, far off the screen, while the program
+    shows it and waits for its answer (see README)."""
+    found = []
+    for wid in _x(['xdotool', 'search', '--name', ''], display).split():
+        title = _x(['xprop', '-id', wid, '_NET_WM_NAME'], display)
+        m = re.search(r'= "(.*)"\s*$', title)
+        if not m or _unquote_xprop(m.group(1)) != caption or window_viewable(display, wid):
+            continue
+        pid = _x(['xdotool', 'getwindowpid', wid], display).strip()
+        found.append((wid, caption, int(pid) if pid else 0))
+    return found
+
+
 def screenshot(display, path):
+    """A picture of the screen, and beside it (.windows.txt) the X windows with
+    their map state and place, for boxes that exist but are not seen."""
     subprocess.run(['import', '-display', display, '-window', 'root', path],
                    stdin=subprocess.DEVNULL, capture_output=True)
+    with open(path + '.windows.txt', 'w') as f:
+        f.write(_x(['xwininfo', '-root', '-tree'], display))
+        for wid in _x(['xdotool', 'search', '--name', ''], display).split():
+            f.write('\n--- %s\n' % wid)
+            f.write(_x(['xwininfo', '-id', wid], display))
+            f.write(_x(['xprop', '-id', wid, '_NET_WM_NAME', 'WM_NAME', 'WM_STATE'], display))
     return path
 
 
@@ -155,6 +183,7 @@ class Box:
         self.pid = pid            # unix pid of the process that shows it
         self.windows = windows    # every visible window at that moment
         self.command_line = command_line(pid) if pid else ''
+        self.hidden = False       # the window exists but is not mapped
 
 
 def wait_for_box(trace, display, caption, timeout, is_running):
@@ -174,10 +203,20 @@ def wait_for_box(trace, display, caption, timeout, is_running):
     while True:
         windows = visible_windows(display)
         titled = [w for w in windows if w[1] == caption]
-        others = [w for w in windows if 'Tastaturtreiber-' not in w[1]]
+        # A window without a title yet is only taken at the end: a busy
+        # process maps its box before the box has its caption.
+        others = [w for w in windows if 'Tastaturtreiber-' not in w[1]
+                  and (w[1] or time.monotonic() > window_deadline - 0.5)]
         if titled or (others and time.monotonic() > window_deadline - 8):
             wid, title, pid = (titled or others)[-1]
             return Box(traced, wid, title, pid, windows)
+        hidden = hidden_windows(display, caption) if caption and \
+            time.monotonic() > window_deadline - 8 else []
+        if hidden:
+            wid, title, pid = hidden[-1]
+            box = Box(traced, wid, title, pid, windows)
+            box.hidden = True
+            return box
         if time.monotonic() > window_deadline:
             return Box(traced, None, None, 0, windows)
         time.sleep(0.05)
@@ -188,10 +227,22 @@ def close_box(display, box, key, timeout=10):
     time at which the key was typed."""
     if box.window is None:
         return False
-    box.answered = answer(display, box.window, key)
+    if box.hidden:
+        # Wine gives the key to the program's focus window, the modal box,
+        # whichever of the program's windows has the X focus: here its
+        # status window, the one that is mapped. Wine destroys the box's X
+        # window with the box.
+        owner = [w for w in visible_windows(display) if w[2] == box.pid]
+        if not owner:
+            return False
+        box.answered = answer(display, owner[0][0], key)
+        gone = lambda: not window_exists(display, box.window)
+    else:
+        box.answered = answer(display, box.window, key)
+        gone = lambda: not window_viewable(display, box.window)
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        if not window_viewable(display, box.window):
+        if gone():
             return True
         time.sleep(0.03)
     return False

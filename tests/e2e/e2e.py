@@ -4,8 +4,14 @@
 # Windows. Every message box is read from Wine's trace and its window, checked
 # against the programs' German texts, and answered on the keyboard; after each
 # run the registry and the files are compared with what must be there.
+# With --wow64 the same scenarios run the shipping i686 programs as 32-bit
+# processes on 64-bit Windows (Wine's WoW64 mode), where the file system and
+# the registry are redirected for them.
 #
-# Usage: e2e.py --programs <folder> --helpers <folder> --work <folder> [scenario...]
+# Usage: e2e.py --programs <folder> --helpers <folder> --work <folder>
+#               [--wow64 <WINEDLLPATH folder of tools/wow64.sh>] [scenario...]
+# QF_E2E_TRACE=<more Wine debug channels, e.g. ",+timestamp,+loaddll"> widens
+# the trace that every program run keeps.
 # A failing step leaves a screenshot and the trace in the scenario's folder
 # under --work and prints their paths.
 
@@ -26,13 +32,15 @@ import texts                   # noqa: E402
 import wine_machine            # noqa: E402
 from wine_machine import LAYOUTS_KEY, PRELOAD_KEY, SUBSTITUTES_KEY, UNINSTALL_KEY  # noqa: E402
 
-ENTRY_KEY = UNINSTALL_KEY + '\\' + texts.ENTRY_NAME
+# The same list as a 32-bit program on 64-bit Windows sees and writes it.
+UNINSTALL_KEY_32 = r'Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
 SESSION_MANAGER_KEY = r'System\CurrentControlSet\Control\Session Manager'
 NEW_KLID = 'b0030407'          # counters 000, 001 and 002 are taken by the seeded layouts
 NEW_LAYOUT_ID = '0c00'         # no German "Layout Id" reaches 0c00 (a non-German one does)
 
 # Last-write times that the installer gives the payload files (FILETIME halves).
-STORED_TIMES = {1: (0x01D56D16, 0xC4941E0B), 4: (0x01D5714A, 0x2C7130EC),
+STORED_TIMES = {1: (0x01D56D16, 0xC4941E0B), 2: (0x01D5729C, 0x667B4573),
+                3: (0x01D5729C, 0x6488CF5A), 4: (0x01D5714A, 0x2C7130EC),
                 5: (0x01D5713B, 0x0E0D0F8E), 6: (0x01D57321, 0xD61F7EB9)}
 
 
@@ -72,7 +80,7 @@ class Scenario:
         self.suite = suite
         self.name = name
         self.folder = os.path.join(suite.work, name)
-        self.machine = wine_machine.Machine(self.folder, suite.display)
+        self.machine = suite.new_machine(self.folder)
         self.failed = False
 
     def path(self, name):
@@ -80,7 +88,21 @@ class Scenario:
 
 
 class Suite:
-    def __init__(self, programs, helpers, work):
+    def __init__(self, programs, helpers, work, wow64_dlls=None):
+        self.wow64_dlls = wow64_dlls
+        # Where the programs must put things. A 32-bit program on 64-bit
+        # Windows writes the x64 library into the native system folder and the
+        # WOW64 library into syswow64, its product folder into the 32-bit
+        # program-files folder and its uninstall entry into the 32-bit
+        # registry view; the layout key and the user's lists are shared.
+        if wow64_dlls:
+            self.program_files = 'Program Files (x86)'
+            self.entry_key = UNINSTALL_KEY_32 + '\\' + texts.ENTRY_NAME
+            self.libraries = [('system32', 2), ('syswow64', 3)]
+        else:
+            self.program_files = 'Program Files'
+            self.entry_key = UNINSTALL_KEY + '\\' + texts.ENTRY_NAME
+            self.libraries = [('system32', 1)]
         self.installer = os.path.join(programs, texts.INSTALLER + '.exe')
         self.uninstaller = os.path.join(programs, texts.UNINSTALLER + '.exe')
         self.keeper = os.path.join(helpers, 'e2e_preload_keeper.exe')
@@ -90,7 +112,7 @@ class Suite:
         self.xvfb = None
         self.display = os.environ.get('DISPLAY') or self.start_xvfb()
         self.payload = pe_resources.payload(self.installer)
-        self.template = wine_machine.Machine(os.path.join(self.work, 'template'), self.display)
+        self.template = self.new_machine(os.path.join(self.work, 'template'))
         self.installed = None      # a stopped machine right after the first installation
 
     def start_xvfb(self):
@@ -101,6 +123,9 @@ class Suite:
         os.close(write_end)
         with os.fdopen(read_end) as f:
             return ':' + f.readline().strip()
+
+    def new_machine(self, folder):
+        return wine_machine.Machine(folder, self.display, self.wow64_dlls)
 
     def close(self):
         if self.xvfb:
@@ -153,7 +178,7 @@ class Suite:
         keeper = wine_machine.PreloadKeeper(m, self.keeper, first[1] if first else None,
                                             sc.path(label + '.keeper.log'))
         with open(trace_path, 'wb') as trace_file:
-            process = m.spawn(command, debug='+msgbox', stderr=trace_file)
+            process = m.spawn(command, debug='+msgbox' + os.environ.get('QF_E2E_TRACE', ''), stderr=trace_file)
         trace = dialogs.Trace(trace_path)
 
         def running():
@@ -167,6 +192,9 @@ class Suite:
                           % (label, number, want.text[:50], trace_path), '%s-box%d.png' % (label, number))
                 break
             titles.update(title for _, title, _ in box.windows)
+            if box.hidden:
+                print('  Hinweis %s: %s: Box %d von Wine nicht abgebildet, über das Statusfenster beantwortet'
+                      % (sc.name, label, number))
             self.check_box(sc, '%s-box%d' % (label, number), want, box, trace_path)
             if not dialogs.close_box(display, box, want.answer):
                 self.fail(sc, '%s: Box %d schloss sich nicht auf %s' % (label, number, want.answer),
@@ -236,7 +264,7 @@ class Suite:
     # --- what an installation puts in place ----------------------------------
 
     def product(self, *names):
-        return os.path.join('Program Files', texts.PRODUCT_FOLDER, *names)
+        return os.path.join(self.program_files, texts.PRODUCT_FOLDER, *names)
 
     def desktop_link(self, m):
         return os.path.join('users', m.user_name(), 'Desktop', texts.CHART_NAME + '.LNK')
@@ -258,7 +286,7 @@ class Suite:
         expected.set_key('user', PRELOAD_KEY, preload)
         expected.set_key('user', SUBSTITUTES_KEY, substitutes)
 
-        product = 'C:\\Program Files\\' + texts.PRODUCT_FOLDER + '\\'
+        product = 'C:\\' + self.product().replace('/', '\\') + '\\'
         entry = [('DisplayName', texts.ENTRY_NAME),
                  ('UninstallString', '"%s%s.exe" %s' % (product, texts.UNINSTALLER, klid)),
                  ('DisplayVersion', '2.06'),
@@ -266,7 +294,7 @@ class Suite:
                  ('Comments', '%s und %s von Ihrem Rechner entfernen' % (texts.ENTRY_NAME, texts.CHART_NAME))]
         # The web address and the publisher are the product's own choice: they
         # must be there, and the address the same in its three places.
-        written = m.hive('system').key(ENTRY_KEY)
+        written = m.hive('system').key(self.entry_key)
         free = {}
         for name in ('HelpLink', 'URLUpdateInfo', 'URLInfoAbout', 'Publisher'):
             value = written.value(name) if written else None
@@ -274,12 +302,13 @@ class Suite:
             self.check(sc, free[name] != '', 'Deinstallationseintrag ohne "%s"' % name)
         self.check(sc, free['HelpLink'] == free['URLUpdateInfo'] == free['URLInfoAbout'],
                    'Webadressen des Eintrags verschieden: %s' % free)
-        expected.set_key('system', ENTRY_KEY, entry + sorted(free.items()))
+        expected.set_key('system', self.entry_key, entry + sorted(free.items()))
 
         # Each payload file byte for byte, with its stored last-write time. (Wine
         # keeps no archive attribute on files, so the attributes are not compared.)
-        expected.add_file(os.path.join('windows', 'system32', texts.LIBRARY), self.payload[1],
-                          stored_time_ns(1))
+        for folder, number in self.libraries:
+            expected.add_file(os.path.join('windows', folder, texts.LIBRARY), self.payload[number],
+                              stored_time_ns(number))
         expected.add_folder(self.product())
         expected.add_file(self.product(texts.UNINSTALLER + '.exe'), self.payload[6], stored_time_ns(6))
         expected.add_file(self.product(texts.CHART_NAME + '.pdf'), self.payload[4], stored_time_ns(4))
@@ -345,7 +374,7 @@ def install_update_uninstall(suite):
                               [('1', 'd0010407'), ('2', '00000407')], [('d0010407', NEW_KLID)])
     installed = suite.compare(sc, 'installation', expected)
     if not sc.failed:
-        suite.installed = wine_machine.Machine(os.path.join(suite.work, 'installiert'), suite.display)
+        suite.installed = suite.new_machine(os.path.join(suite.work, 'installiert'))
         suite.installed.copy_from(m)
 
     question = formatted(texts.QUESTION, 'aktualisieren', texts.LAYOUT_NAME)
@@ -406,7 +435,7 @@ def wrong_calls(suite):
     if suite.installed is None:
         return []
     sc = suite.machine_from('falsche_aufrufe', suite.installed)
-    installed_uninstaller = 'C:\\Program Files\\%s\\%s.exe' % (texts.PRODUCT_FOLDER, texts.UNINSTALLER)
+    installed_uninstaller = 'C:\\' + suite.product(texts.UNINSTALLER + '.exe').replace('/', '\\')
     calls = [
         ('installer_mit_argument', [suite.installer, NEW_KLID], texts.INSTALLER,
          formatted(texts.ARGUMENT_REFUSED, NEW_KLID)),
@@ -497,14 +526,20 @@ def main():
     parser.add_argument('--programs', required=True)
     parser.add_argument('--helpers', required=True)
     parser.add_argument('--work', required=True)
+    parser.add_argument('--wow64', metavar='DLLS', help='run the programs under WoW64 with the '
+                        'i386 DLLs of this WINEDLLPATH folder (tools/wow64.sh)')
     parser.add_argument('--keep', action='store_true', help='keep the machines of passed scenarios')
     parser.add_argument('only', nargs='*', help='names of scenario functions to run')
     args = parser.parse_args()
 
     started = time.monotonic()
     os.makedirs(args.work, exist_ok=True)
-    suite = Suite(args.programs, args.helpers, args.work)
-    print('Wine %s, Anzeige %s, Arbeitsordner %s' % (wine_machine.wine_version(), suite.display, suite.work))
+    if args.wow64 and not os.path.isdir(os.path.join(args.wow64, 'i386-windows')):
+        print('Keine i386-DLLs in %s: tools/wow64.sh legt sie an' % args.wow64)
+        return 1
+    suite = Suite(args.programs, args.helpers, args.work, args.wow64 and os.path.abspath(args.wow64))
+    print('Wine %s%s, Anzeige %s, Arbeitsordner %s' % (wine_machine.wine_version(),
+          ' (WoW64: 32-Bit-Programme unter 64-Bit-Windows)' if args.wow64 else '', suite.display, suite.work))
     try:
         for scenario in SCENARIOS:
             if args.only and scenario.__name__ not in args.only:

@@ -15,6 +15,12 @@ REGISTRY_NOISE = {
                r'Software\Microsoft\Windows NT\CurrentVersion\NetworkCards'],
     'user': [],
 }
+# Under WoW64 the font set-up of Wine's 32-bit processes writes its code pages
+# as "65001,65001", and that of its 64-bit processes writes "1252,850" back.
+WOW64_REGISTRY_NOISE = {
+    'system': [],
+    'user': [r'Software\Wine\Fonts'],
+}
 
 
 class State:
@@ -25,7 +31,9 @@ class State:
 
 
 def capture(machine):
-    registry = {which: wine_registry.snapshot(machine.hive(which), REGISTRY_NOISE[which])
+    noise = {which: REGISTRY_NOISE[which] + (WOW64_REGISTRY_NOISE[which] if machine.wow64_dlls else [])
+             for which in ('system', 'user')}
+    registry = {which: wine_registry.snapshot(machine.hive(which), noise[which])
                 for which in ('system', 'user')}
     root = machine.drive_c()
     files = {}

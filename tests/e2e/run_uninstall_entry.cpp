@@ -1,6 +1,8 @@
 // Starts the command line of an uninstall entry the way Windows' list of
 // installed programs does: the "UninstallString" text as it stands, handed to
 // CreateProcess as the whole command line, with no program name of its own.
+// Like that list, it looks in the native registry view and then in the 32-bit
+// one, where a 32-bit installer's entry lies on 64-bit Windows.
 //
 // Usage: e2e_run_uninstall_entry <entry name>
 // Prints the command line, waits for the started process and returns its
@@ -23,11 +25,15 @@ int main(int argc, char** argv)
     DWORD type = 0;
     DWORD size = sizeof line - 1;
     HKEY entry = nullptr;
-    SetLastError(0xdeadbeef);
-    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &entry);
-    if (status == ERROR_SUCCESS) {
+    LONG status = ERROR_FILE_NOT_FOUND;
+    const REGSAM views[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+    for (REGSAM view : views) {
+        status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | view, &entry);
+        if (status != ERROR_SUCCESS)
+            continue;
         status = RegQueryValueExA(entry, "UninstallString", nullptr, &type, (BYTE*)line, &size);
         RegCloseKey(entry);
+        break;
     }
     if (status != ERROR_SUCCESS || type != REG_SZ) {
         fprintf(stderr, "run_uninstall_entry: no UninstallString in HKLM\\%s (status %ld, type %lu)\n",

@@ -11,6 +11,7 @@ import wine_registry
 
 WINE = '/usr/lib/wine/wine64'
 WINESERVER = '/usr/lib/wine/wineserver'
+WINESERVER64 = '/usr/lib/wine/wineserver64'
 # Wine derives the user's locale from LC_ALL even where the C library lacks
 # de_DE (LANG alone is not enough then); German gives "Ja"/"Nein" buttons,
 # code page 1252 and Preload "1" = 00000407 at every process start.
@@ -58,11 +59,14 @@ class Machine:
     """One Wine prefix with its own HOME. Its registry files are read and
     seeded only while its wineserver is down (see wine_registry)."""
 
-    def __init__(self, folder, display):
+    def __init__(self, folder, display, wow64_dlls=None):
         self.folder = folder
         self.prefix = os.path.join(folder, 'prefix')
         self.home = os.path.join(folder, 'home')
         self.display = display
+        # With Wine's i386 DLLs (tools/wow64.sh) the machine is a 64-bit
+        # Windows that runs 32-bit programs under WoW64, as the real one does.
+        self.wow64_dlls = wow64_dlls
         self.server_running = False
 
     # --- environment and paths -------------------------------------------
@@ -76,6 +80,10 @@ class Machine:
         env.update(WINEPREFIX=self.prefix, HOME=self.home, WINEDEBUG=debug, LC_ALL=LOCALE,
                    WINEDLLOVERRIDES='winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d',
                    DISPLAY=self.display)
+        if self.wow64_dlls:
+            # Already set when wineboot makes the prefix, so that it fills syswow64.
+            env.update(WINEDLLPATH=self.wow64_dlls, WINELOADER=WINE, WINESERVER=WINESERVER64,
+                       WINEARCH='win64')
         return env
 
     def drive_c(self, *parts):
@@ -124,7 +132,8 @@ class Machine:
             f.write(self.stamp())
 
     def stamp(self):
-        return '%s %s\n' % (wine_version(), TEMPLATE_VERSION)
+        return '%s %s%s\n' % (wine_version(), TEMPLATE_VERSION,
+                               ' wow64 ' + self.wow64_dlls if self.wow64_dlls else '')
 
     def template_is_current(self):
         try:

@@ -36,15 +36,24 @@ TEST(SystemFolders, WithAndWithoutEmulation)
     EXPECT_EQ(product, product_dir);
     EXPECT_EQ((PVOID)0x5151, redirection_state) << "redirection touched by a native process";
 
-    // This test process is 64-bit, where Wow64DisableWow64FsRedirection fails
-    // (on Windows and on Wine): tested are the folders, and that both calls return.
-    is_wow64 = true;
+    // 64-bit Windows. In the x86-64 build the flag is set by hand and
+    // Wow64DisableWow64FsRedirection fails (on Windows and on Wine): tested are
+    // the folders, and that both calls return. In the i686 suites under WoW64
+    // redirection really goes off: a file written into system_dir meanwhile
+    // lands in the native system folder, not in the 32-bit one.
+    if (!use_64bit_windows(is_wow64))
+        return;
+    const std::string name = "qf-redirection-test.tmp";
     system_folders_init();
+    write_file(system_dir + name, "native");
     redirection_restore();
     is_wow64 = false;
     EXPECT_EQ(system + std::string("\\"), system_dir);
     EXPECT_EQ(wow64 + std::string("\\"), wow64_dir);
     EXPECT_EQ(product, product_dir);
+    EXPECT_EQ("native", read_file(native_path(system_dir) + name));
+    EXPECT_FALSE(path_exists(wow64_dir + name));
+    DeleteFileA((native_path(system_dir) + name).c_str());
 }
 
 TEST(ShortcutFolders, EachKindOfFolderName)
@@ -67,6 +76,38 @@ TEST(ShortcutFolders, EachKindOfFolderName)
 }
 
 using Shortcuts = TestFolder;
+
+// A 32-bit program on 64-bit Windows works with redirection off; the shell
+// calls run with it on, since Windows loads their DLLs through it (with it
+// off a 32-bit process is handed the 64-bit DLLs of the native system folder).
+// Wine loads its own DLLs either way, so a shortcut folder under system32
+// shows the view the shell work had: with redirection on, the 32-bit one.
+TEST_F(Shortcuts, ShellWorkSeesTheFileSystemOfThe32BitProgram)
+{
+    if (!test_process_is_wow64())
+        GTEST_SKIP() << "only a 32-bit process on 64-bit Windows has redirection";
+    std::string target = path("Schaubild.pdf");
+    write_file(target, "%PDF");
+    is_wow64 = true;
+    system_folders_init();
+    std::string links = std::string(system_dir) + "qf-shortcut-test";
+    bool made = shortcut_create(nullptr, target.c_str(), nullptr, links.c_str(), "Quarzfeld", nullptr,
+                                nullptr, 0, nullptr, SW_SHOW, false);
+    write_file(std::string(system_dir) + "qf-after-shortcut.tmp", "native");   // off again
+    bool deleted = shortcut_delete(nullptr, links.c_str(), "Quarzfeld", false);
+    redirection_restore();
+    is_wow64 = false;
+
+    std::string native = native_path(system_dir), wow64 = wow64_dir;
+    EXPECT_TRUE(made);
+    EXPECT_TRUE(deleted) << "the shortcut is deleted through the same view";
+    EXPECT_TRUE(path_exists(wow64 + "qf-shortcut-test")) << "folder made in the 32-bit view";
+    EXPECT_FALSE(path_exists(native + "qf-shortcut-test"));
+    EXPECT_EQ("native", read_file(native + "qf-after-shortcut.tmp"));
+    remove_tree(wow64 + "qf-shortcut-test");
+    remove_tree(native + "qf-shortcut-test");
+    DeleteFileA((native + "qf-after-shortcut.tmp").c_str());
+}
 
 TEST_F(Shortcuts, CreateWritesAnLnkThatReadsBackAndDeleteRemovesIt)
 {

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "tests/support/registry_seed.h"
+#include "tests/support/test_files.h"
 
 static std::string shell_folder(int csidl)
 {
@@ -61,8 +62,10 @@ static void remove_file(const std::string& path)
 void remove_installer_traces()
 {
     installer_places places = find_places();
-    for (const std::string& path : manifest_paths(places))
+    for (const std::string& path : manifest_paths(places)) {
         remove_file(path);
+        remove_file(native_path(path));   // a 64-bit installation's, seen from WoW64
+    }
     RemoveDirectoryA(places.product_dir.c_str());
     remove_file(places.shortcut);
     delete_key_tree(HKEY_LOCAL_MACHINE, uninstall_entry_path);

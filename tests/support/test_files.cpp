@@ -1,6 +1,7 @@
 // File helpers of the suites (tests/support/test_files.h).
 #include "tests/support/test_files.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 std::string read_file(const std::string& path)
@@ -63,4 +64,37 @@ void remove_tree(const std::string& folder)
 bool running_on_wine()
 {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+bool test_process_is_wow64()
+{
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 4 && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string native_path(const std::string& path)
+{
+    if (!test_process_is_wow64())
+        return path;
+    char windows[MAX_PATH] = "";
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    std::string system32 = std::string(windows, length) + "\\system32";
+    if (length == 0 || CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
+                                      (int)std::min(path.size(), system32.size()), system32.c_str(),
+                                      (int)system32.size()) != CSTR_EQUAL)
+        return path;
+    std::string rest = path.substr(system32.size());
+    if (!rest.empty() && rest[0] != '\\')
+        return path;
+    return std::string(windows, length) + "\\sysnative" + rest;
+}
+
+bool use_64bit_windows(bool& is_wow64_flag)
+{
+    if (sizeof(void*) == 8) {
+        is_wow64_flag = true;
+        return true;
+    }
+    is_wow64_flag = test_process_is_wow64();
+    return is_wow64_flag;
 }

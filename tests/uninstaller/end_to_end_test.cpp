@@ -42,7 +42,10 @@ protected:
         CreateDirectoryA(temporary_folder.c_str(), nullptr);
         log_path = root + "boxes.log";
 
-        // The places the program finds for itself in a 64-bit process.
+        // The places the program finds for itself: in a 64-bit process, or,
+        // in the i686 suites under WoW64, as a 32-bit program on 64-bit
+        // Windows (the native system folder, reached from here through
+        // sysnative, and the companion library in the 32-bit one).
         char folder[MAX_PATH];
         GetSystemDirectoryA(folder, MAX_PATH);
         char program_files[MAX_PATH];
@@ -52,7 +55,11 @@ protected:
         // every process start; with that value seeded, its write changes
         // nothing that the tests compare. Windows leaves the list alone.
         setup.preload = {{"1", "00000409"}, {"2", "d0010407"}};
-        setup.system_dir = std::string(folder) + "\\";
+        setup.system_dir = native_path(std::string(folder) + "\\");
+        if (test_process_is_wow64()) {
+            GetSystemWow64DirectoryA(folder, MAX_PATH);
+            setup.wow64_dir = std::string(folder) + "\\";
+        }
         setup.product_dir = std::string(program_files) + "\\Quarzfeld";
 
         program = own_folder() + "scripted\\Uninstall_VezOdorQFZ27.exe";

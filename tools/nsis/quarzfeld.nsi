@@ -5,7 +5,11 @@
 ; It computes nothing: the values are those that our programs compute there.
 ;
 ; makensis -DPAYLOAD=<folder of the payload files> -DOUTFILE=<program>
-;          [-DTARGET=amd64-unicode|x86-unicode] [-DUNINSTALLER_COPY=<file>] quarzfeld.nsi
+;          [-DTARGET=amd64-unicode|x86-unicode] [-DWOW64] [-DUNINSTALLER_COPY=<file>] quarzfeld.nsi
+; WOW64 (with the x86 target) makes the peer of our i686 programs on 64-bit
+; Windows: with redirection off, the x64 library into the native system folder
+; and the WOW64 library into SysWOW64; the rest goes where a 32-bit program's
+; writes land there (Program Files (x86), the 32-bit registry view).
 ; UNINSTALLER_COPY receives a copy of the uninstaller as it is built, so that
 ; its size can be read without running the installer.
 
@@ -14,6 +18,9 @@
 !endif
 Unicode true
 Target ${TARGET}
+!ifdef WOW64
+  !include x64.nsh
+!endif
 
 !define ENTRY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tastaturbelegung Deutsch - Quarzfeld 2.06"
 !define LAYOUT "System\CurrentControlSet\Control\Keyboard Layouts\b0030407"
@@ -33,8 +40,17 @@ SilentUnInstall silent
 InstallDir "$PROGRAMFILES\Quarzfeld"
 
 Section
+!ifdef WOW64
+  ${DisableX64FSRedirection}
+  SetOutPath "$SYSDIR"
+  File "/oname=VezOdorQFZ27.DLL" "${PAYLOAD}/VezOdorQFZ27_x64.DLL"
+  SetOutPath "$WINDIR\SysWOW64"
+  File "/oname=VezOdorQFZ27.DLL" "${PAYLOAD}/VezOdorQFZ27_wow64.DLL"
+  ${EnableX64FSRedirection}
+!else
   SetOutPath "$SYSDIR"
   File "/oname=VezOdorQFZ27.DLL" "${PAYLOAD}/VezOdorQFZ27_x86.DLL"
+!endif
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall_VezOdorQFZ27.exe"
 
@@ -68,7 +84,14 @@ Section
 SectionEnd
 
 Section Uninstall
+!ifdef WOW64
+  ${DisableX64FSRedirection}
   Delete "$SYSDIR\VezOdorQFZ27.DLL"
+  Delete "$WINDIR\SysWOW64\VezOdorQFZ27.DLL"
+  ${EnableX64FSRedirection}
+!else
+  Delete "$SYSDIR\VezOdorQFZ27.DLL"
+!endif
 
   DeleteRegKey HKCU "Keyboard Layout\Preload"
   WriteRegStr HKCU "Keyboard Layout\Preload" "1" "00000407"
