@@ -6,6 +6,8 @@ QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libcairo2-dev fonts-dejavu-core"
 QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils python3"
+# The virtual 32-bit Windows (tools/vm): qemu and what makes its guest image.
+QF_PACKAGES_VM="qemu-system-x86 debootstrap e2fsprogs debian-archive-keyring"
 
 qf_root=${QF_BUILD_ROOT:-build}
 qf_apt_updated=

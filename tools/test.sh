@@ -17,5 +17,13 @@ qf_start_wine "$qf_root/test"
 status=0
 ctest --test-dir "$qf_root/host" --output-on-failure </dev/null || status=1
 ctest --test-dir "$qf_root/test" --output-on-failure </dev/null || status=1
+
+# The shipping programs on a virtual 32-bit Windows (tools/vm/run.sh).
+# QF_SKIP_VM=1 skips it in quick local runs, never in CI.
+if [ "${QF_SKIP_VM:-}" = 1 ] && [ "${CI:-}" != true ]; then
+  echo "Virtual 32-bit Windows skipped (QF_SKIP_VM=1)"
+else
+  tools/vm/run.sh --no-build </dev/null || status=1
+fi
 echo "Test run took $(( $(date +%s) - start )) s"
 exit $status
