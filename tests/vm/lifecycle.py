@@ -29,12 +29,34 @@ import bake_template  # noqa: E402  (puts tests/e2e on the path)
 
 bake_template.use_32bit_wine()
 
+import dialogs        # noqa: E402
 import e2e            # noqa: E402
 import machine_state  # noqa: E402
 import texts          # noqa: E402
 import wine_machine   # noqa: E402
 
 I386 = 0x14c
+
+# Under software emulation a box can take seconds to take the focus, and a key
+# typed before that is lost: the driver's waits are stretched, and a box that
+# is still open after its answer is answered again.
+_host_wait_for_box = dialogs.wait_for_box
+_host_close_box = dialogs.close_box
+
+
+def _wait_for_box_slower(trace, display, caption, timeout, is_running):
+    return _host_wait_for_box(trace, display, caption, timeout * bake_template.SLOWER, is_running)
+
+
+def _close_box_again(display, box, key, timeout=10):
+    for _ in range(3):
+        if _host_close_box(display, box, key, timeout * 2):
+            return True
+    return False
+
+
+dialogs.wait_for_box = _wait_for_box_slower
+dialogs.close_box = _close_box_again
 WOW64_KEY = r'Software\Wow6432Node'
 
 

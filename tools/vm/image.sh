@@ -85,7 +85,7 @@ qf_vm_build_image() {
   cp tests/e2e/*.py "$share/e2e/"
   cp tests/vm/*.py "$share/vm/"
   echo 'python3 /mnt/qf/vm/bake_template.py /var/lib/qf/work/template' >"$share/job.sh"
-  qf_vm_boot "$tmp" "$share" 900 persistent || { echo "baking the prefix failed" >&2; return 1; }
+  qf_vm_boot "$tmp" "$share" 2400 persistent || { echo "baking the prefix failed" >&2; return 1; }
   echo "VM image: prefix baked in $(( $(date +%s) - bake_started )) s"
   rm -rf "$share"
   date +%s >"$tmp/ready"
