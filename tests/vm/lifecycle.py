@@ -57,6 +57,43 @@ def _close_box_again(display, box, key, timeout=10):
 
 dialogs.wait_for_box = _wait_for_box_slower
 dialogs.close_box = _close_box_again
+
+# What Wine itself writes in a session of its own accord (the display's input
+# devices that it enumerates, the theme of a first window session, and the
+# compiled .inf files of those devices) is left out of the comparison, as
+# tests/e2e leaves out Wine's display and network set-up.
+machine_state.REGISTRY_NOISE['system'] += [r'System\CurrentControlSet\Enum',
+                                           r'System\CurrentControlSet\Control\DeviceClasses',
+                                           r'System\CurrentControlSet\Services\winehid']
+machine_state.REGISTRY_NOISE['user'] += [r'Control Panel\Colors', r'Control Panel\Desktop',
+                                         r'Software\Microsoft\Windows\CurrentVersion\ThemeManager']
+_host_capture = machine_state.capture
+
+# Wine's virtual HID bus (a mouse and a keyboard device that it enumerates at
+# every session start) holds the loader lock for a minute under emulation;
+# the programs never look at it, and keys reach them through the X server.
+_host_env = wine_machine.Machine.env
+
+
+def _env_without_hid_bus(self, debug='-all'):
+    env = _host_env(self, debug)
+    env['WINEDLLOVERRIDES'] += ';winebus.sys=d;winehid.sys=d'
+    return env
+
+
+wine_machine.Machine.env = _env_without_hid_bus
+
+
+def _capture_without_wine_inf(machine):
+    state = _host_capture(machine)
+    inf = os.path.join('windows', 'inf') + os.sep
+    for path in [p for p in state.files if p.startswith(inf) and p.endswith('.pnf')]:
+        del state.files[path]
+    return state
+
+
+machine_state.capture = _capture_without_wine_inf
+
 WOW64_KEY = r'Software\Wow6432Node'
 
 

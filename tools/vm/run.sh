@@ -37,7 +37,7 @@ python3 -u /mnt/qf/vm/lifecycle.py --programs /mnt/qf/programs --helpers /mnt/qf
   --work /var/lib/qf/work --out /mnt/qf/out
 JOB
 status=0
-qf_vm_boot "$qf_vm_image" "$share" "${QF_VM_TIMEOUT:-600}" || status=1
+qf_vm_boot "$qf_vm_image" "$share" "${QF_VM_TIMEOUT:-1500}" || status=1
 [ $status = 0 ] && cat "$share/out/job.log"
 echo "Virtual 32-bit Windows: $([ $status = 0 ] && echo passed || echo FAILED) in $(( $(date +%s) - image_ready )) s" \
   "(image ready after $(( image_ready - started )) s); results in $share/out"
