@@ -45,7 +45,19 @@ _host_close_box = dialogs.close_box
 
 
 def _wait_for_box_slower(trace, display, caption, timeout, is_running):
-    return _host_wait_for_box(trace, display, caption, timeout * bake_template.SLOWER, is_running)
+    box = _host_wait_for_box(trace, display, caption, timeout * bake_template.SLOWER, is_running)
+    # The traced box's window may be mapped only seconds later; until then the
+    # driver takes some other window (here Wine's untitled desktop window).
+    deadline = time.monotonic() + 60
+    while box is not None and caption is not None and box.title != caption \
+            and time.monotonic() < deadline:
+        titled = [w for w in dialogs.visible_windows(display) if w[1] == caption]
+        if titled:
+            box.window, box.title, box.pid = titled[-1]
+            box.command_line = dialogs.command_line(box.pid)
+        else:
+            time.sleep(0.2)
+    return box
 
 
 def _close_box_again(display, box, key, timeout=10):
