@@ -8,6 +8,8 @@ QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config
 # Signing the programs (tools/sign.sh) and its test.
 QF_PACKAGES_SIGN="osslsigncode openssl"
 QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils python3"
+# The virtual 32-bit Windows (tools/vm): qemu and what makes its guest image.
+QF_PACKAGES_VM="qemu-system-x86 debootstrap e2fsprogs debian-archive-keyring"
 
 qf_root=${QF_BUILD_ROOT:-build}
 qf_apt_updated=

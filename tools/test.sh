@@ -32,5 +32,13 @@ qf_stop_wine
   status=1
 # Signed shipping programs and the checksums, in a build folder of their own.
 tests/check_signing.sh "$qf_root" </dev/null || status=1
+
+# The shipping programs on a virtual 32-bit Windows (tools/vm/run.sh).
+# QF_SKIP_VM=1 skips it in quick local runs, never in CI.
+if [ "${QF_SKIP_VM:-}" = 1 ] && [ "${CI:-}" != true ]; then
+  echo "Virtual 32-bit Windows skipped (QF_SKIP_VM=1)"
+else
+  tools/vm/run.sh --no-build </dev/null || status=1
+fi
 echo "Test run took $(( $(date +%s) - start )) s"
 exit $status
