@@ -134,8 +134,8 @@ def check_32bit_installation(suite, sc):
     suite.check(sc, not os.path.exists(m.drive_c('Program Files (x86)')),
                 'C:\\Program Files (x86) ist entstanden')
     system = m.hive('system')
-    suite.check(sc, system.key(e2e.ENTRY_KEY) is not None,
-                'Deinstallationseintrag fehlt in HKLM\\%s' % e2e.ENTRY_KEY)
+    suite.check(sc, system.key(suite.entry_key) is not None,
+                'Deinstallationseintrag fehlt in HKLM\\%s' % suite.entry_key)
     suite.check(sc, not system.subtree(WOW64_KEY),
                 'HKLM\\%s ist entstanden' % WOW64_KEY)
 
