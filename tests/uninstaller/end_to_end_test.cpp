@@ -51,10 +51,11 @@ protected:
         char program_files[MAX_PATH];
         SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, program_files);
         setup = typical_installation("b0030407", root);
-        // Wine writes the current layout as Preload value 1 (00000409) at
-        // every process start; with that value seeded, its write changes
-        // nothing that the tests compare. Windows leaves the list alone.
-        setup.preload = {{"1", "00000409"}, {"2", "d0010407"}};
+        // Wine writes the locale's layout as Preload value 1 (00000407 in the
+        // German locale the tests run in) at every process start; with that
+        // value seeded, its write changes nothing that the tests compare.
+        // Windows leaves the list alone.
+        setup.preload = {{"1", "00000407"}, {"2", "d0010407"}};
         setup.system_dir = native_path(std::string(folder) + "\\");
         if (test_process_is_wow64()) {
             GetSystemWow64DirectoryA(folder, MAX_PATH);
@@ -144,7 +145,7 @@ TEST_F(UninstallerProgram, HandsOverToItsCopyWhichRemovesEverything)
     EXPECT_FALSE(path_exists(desktop_shortcut_path()));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
-    EXPECT_EQ((reg_values{{"1", "00000409"}}),
+    EXPECT_EQ((reg_values{{"1", "00000407"}}),
               read_values(HKEY_CURRENT_USER, seed_preload_path));
     // Wine, like Windows, keeps the deletion for the next start in the
     // Session Manager's PendingFileRenameOperations.
