@@ -15,12 +15,14 @@ namespace {
 
 uint32_t word_at(const std::vector<uint8_t>& b, size_t at)
 {
-    return (uint32_t)b[at] | (uint32_t)b[at + 1] << 8 | (uint32_t)b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
+    return (uint32_t)b[at] | (uint32_t)b[at + 1] << 8 | (uint32_t)b[at + 2] << 16 |
+           (uint32_t)b[at + 3] << 24;
 }
 
 void put_word(std::vector<uint8_t>* b, size_t at, uint32_t word)
 {
-    for (int i = 0; i < 4; ++i) (*b)[at + i] = (uint8_t)(word >> 8 * i);
+    for (int i = 0; i < 4; ++i)
+        (*b)[at + i] = (uint8_t)(word >> 8 * i);
 }
 
 // The first relocation entry that is not padding: its type nibble set to 0.
@@ -51,7 +53,9 @@ bool find_add(const pe_file& pe, size_t* at, std::string* error)
     }
     for (uint32_t step = 0; step < 8; ++step) {
         size_t offset = 0;
-        if (!rva_file_offset(pe, pe.exports[0].rva + 4 * step, &offset) || offset + 4 > pe.bytes.size()) break;
+        if (!rva_file_offset(pe, pe.exports[0].rva + 4 * step, &offset) ||
+            offset + 4 > pe.bytes.size())
+            break;
         if ((word_at(pe.bytes, offset) & 0xFF800000) == 0x91000000) {
             *at = offset;
             return true;
@@ -61,11 +65,12 @@ bool find_add(const pe_file& pe, size_t* at, std::string* error)
     return false;
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
-    if (!arguments_fit(argc, 3, 3, "pedamage <ARM64 library> <relocation|table-address|instruction> <output>"))
+    if (!arguments_fit(argc, 3, 3,
+                       "pedamage <ARM64 library> <relocation|table-address|instruction> <output>"))
         return 2;
     pe_file pe;
     std::string error;
@@ -76,8 +81,10 @@ int main(int argc, char** argv)
         done = break_relocation(&pe, &error);
     } else if (strcmp(argv[2], "table-address") == 0 && find_add(pe, &add, &error)) {
         uint32_t word = word_at(pe.bytes, add), imm = (word >> 10 & 0xFFF) + 8;
-        if (imm > 0xFFF) error = "the add's offset has no room for 8 more";
-        else put_word(&pe.bytes, add, (word & ~(0xFFFu << 10)) | imm << 10), done = true;
+        if (imm > 0xFFF)
+            error = "the add's offset has no room for 8 more";
+        else
+            put_word(&pe.bytes, add, (word & ~(0xFFFu << 10)) | imm << 10), done = true;
     } else if (strcmp(argv[2], "instruction") == 0 && find_add(pe, &add, &error)) {
         put_word(&pe.bytes, add, 0xD503201F), done = true;
     } else if (error.empty()) {

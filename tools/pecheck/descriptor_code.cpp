@@ -25,7 +25,8 @@ bool run_descriptor_arm64(const pe_file& pe, uint32_t rva, uint64_t* address, st
     for (int step = 0; step < 8; ++step, ip += 4) {
         uint8_t code[4];
         if (!read_rva(pe, ip, code, sizeof code)) break;
-        uint32_t word = (uint32_t)code[0] | (uint32_t)code[1] << 8 | (uint32_t)code[2] << 16 | (uint32_t)code[3] << 24;
+        uint32_t word = (uint32_t)code[0] | (uint32_t)code[1] << 8 | (uint32_t)code[2] << 16 |
+                        (uint32_t)code[3] << 24;
         uint64_t pc = pe.image_base + ip;
         unsigned rd = word & 31, rn = word >> 5 & 31;
         char text[96];
@@ -47,7 +48,8 @@ bool run_descriptor_arm64(const pe_file& pe, uint32_t rva, uint64_t* address, st
             x[rd] = (pc & ~(uint64_t)0xFFF) + (uint64_t)offset, set[rd] = true;
         } else if ((word & 0xFF800000) == 0x91000000) {  // add xd, xn, #imm12{, lsl #12}
             if (rd == 31 || rn == 31 || !set[rn]) {
-                snprintf(text, sizeof text, "add at RVA %X reads %s", ip, rn == 31 ? "sp" : "a register not set before");
+                snprintf(text, sizeof text, "add at RVA %X %s", ip,
+                         rd == 31 || rn == 31 ? "uses sp" : "reads a register not set before");
                 *fault = text;
                 return false;
             }

@@ -59,7 +59,8 @@ void check_pointer_relocation(const void* context, uint64_t field_address)
 
 // Time stamps are checked for our own build only (with_source): it is
 // reproducible, while libraries made elsewhere may carry their link time.
-void check_headers(const pe_file& pe, const library_kind& kind, bool with_source, std::vector<std::string>* faults)
+void check_headers(const pe_file& pe, const library_kind& kind, bool with_source,
+                   std::vector<std::string>* faults)
 {
     if (pe.machine != kind.machine) faults->push_back("wrong machine type");
     if (pe.magic != kind.magic) faults->push_back("wrong optional header (PE32/PE32+)");
