@@ -77,17 +77,23 @@ int main(int argc, char** argv)
     size_t add = 0;
     bool done = false;
     if (!load_pe_file(argv[1], &pe, &error)) {
-    } else if (strcmp(argv[2], "relocation") == 0) {
+        fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    if (strcmp(argv[2], "relocation") == 0) {
         done = break_relocation(&pe, &error);
-    } else if (strcmp(argv[2], "table-address") == 0 && find_add(pe, &add, &error)) {
-        uint32_t word = word_at(pe.bytes, add), imm = (word >> 10 & 0xFFF) + 8;
-        if (imm > 0xFFF)
-            error = "the add's offset has no room for 8 more";
-        else
-            put_word(&pe.bytes, add, (word & ~(0xFFFu << 10)) | imm << 10), done = true;
-    } else if (strcmp(argv[2], "instruction") == 0 && find_add(pe, &add, &error)) {
-        put_word(&pe.bytes, add, 0xD503201F), done = true;
-    } else if (error.empty()) {
+    } else if (strcmp(argv[2], "table-address") == 0) {
+        if (find_add(pe, &add, &error)) {
+            uint32_t word = word_at(pe.bytes, add), imm = (word >> 10 & 0xFFF) + 8;
+            if (imm > 0xFFF)
+                error = "the add's offset has no room for 8 more";
+            else
+                put_word(&pe.bytes, add, (word & ~(0xFFFu << 10)) | imm << 10), done = true;
+        }
+    } else if (strcmp(argv[2], "instruction") == 0) {
+        if (find_add(pe, &add, &error))
+            put_word(&pe.bytes, add, 0xD503201F), done = true;
+    } else {
         error = std::string("unknown damage ") + argv[2];
     }
     if (!done) {
