@@ -134,11 +134,14 @@ TEST_F(status_window_test, sizes_round_toward_zero)
 
 TEST_F(status_window_test, grows_with_the_system_dpi_within_the_screen)
 {
-    // 150 %: half as large again; 500 %: as wide as the screen, no wider.
-    const struct { int dpi, left, top, width, height; } cases[] = {
-        {144, 600, 405, 720, 270}, {480, 0, 90, 1920, 900}};
+    // 150 % on 1920 by 1080: half as large again; 500 % on 800 by 600: as
+    // wide as the screen, no wider (a size that fits the test display).
+    const struct { int dpi, screen_width, screen_height, left, top, width, height; } cases[] = {
+        {144, 1920, 1080, 600, 405, 720, 270}, {480, 800, 600, 0, 50, 800, 500}};
     for (const auto& expected : cases) {
         screen_dpi = expected.dpi;
+        screen_width = expected.screen_width;
+        screen_height = expected.screen_height;
         create_status_window();
         ASSERT_NE(nullptr, status_window);
         RECT rect;
