@@ -8,6 +8,7 @@ HDC display_dc;
 int screen_width;
 int screen_height;
 int display_bits;
+int screen_dpi = 96;
 bool uses_palette;
 HPALETTE frame_palette;
 HPALETTE previous_palette;

@@ -12,6 +12,7 @@ extern HDC display_dc;
 extern int screen_width;
 extern int screen_height;
 extern int display_bits;
+extern int screen_dpi;                      // the system DPI (LOGPIXELSY); 96 when unknown
 extern bool uses_palette;
 extern HPALETTE frame_palette;
 extern HPALETTE previous_palette;
