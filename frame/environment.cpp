@@ -13,6 +13,7 @@ bool uses_palette;
 HPALETTE frame_palette;
 HPALETTE previous_palette;
 bool is_wow64;
+USHORT native_machine;
 char program_name[path_size];
 char window_title[path_size];
 int arg_count = -1;
