@@ -41,7 +41,12 @@ bool app_init()
     if (!klid_argument_valid())
         return false;
 
-    system_folders_init();
+    // Nothing is deleted in a folder that could not be found.
+    if (!system_folders_init()) {
+        msg_warn(text_folder_not_found, missing_folder, error_text);
+        redirection_restore();
+        return false;
+    }
 
     copy_paths paths;
     if (!find_copy_paths(&paths)) {
