@@ -143,6 +143,14 @@ TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
     EXPECT_TRUE(center_window);
     EXPECT_STREQ("zz%s0407", target_klid);
     EXPECT_STREQ("Uninstall_VezOdorQFZ27 V2.06 - Tastaturtreiber-Deinstallation", window_title);
+
+    // A copy that refuses its argument goes at the next start all the same.
+    std::string renames_before = pending_renames();
+    copy_text(window_title, sizeof window_title, caption);
+    set_arguments({"zz%s0807"});
+    expect_refused(refusal + "(endet nicht in \"0407\", also kein deutsches Layout):\nzz%s0807");
+    EXPECT_TRUE(deletion_pending(pending_renames(), own_path()));
+    set_pending_renames(renames_before);
 }
 
 TEST_F(UninstallerInit, OnlyTheTemporaryFolderItselfMakesTheCopy)
