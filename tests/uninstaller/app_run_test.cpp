@@ -389,11 +389,15 @@ TEST_F(UninstallerRun, RepeatedRemovalFinishesWhatWasLeft)
          [&](const installation&) { return read_only(desktop_shortcut_path()); }},
         {"read-only 32-bit library", true,
          [&](const installation& s) { return read_only(s.wow64_dir + "VezOdorQFZ27.DLL"); }},
-        {"Preload key that cannot be rewritten", false,
+        // Neither list can be rewritten: both still name the layout.
+        {"lists that cannot be rewritten", false,
          [](const installation&) -> std::function<void()> {
-             EXPECT_TRUE(set_key_access(HKEY_CURRENT_USER, seed_preload_path,
-                                        "D:(D;;SD;;;WD)(A;;KA;;;WD)"));
-             return [] { set_key_access(HKEY_CURRENT_USER, seed_preload_path, "D:(A;;KA;;;WD)"); };
+             for (const char* list : {seed_preload_path, seed_substitutes_path})
+                 EXPECT_TRUE(set_key_access(HKEY_CURRENT_USER, list, "D:(D;;SD;;;WD)(A;;KA;;;WD)"));
+             return [] {
+                 for (const char* list : {seed_preload_path, seed_substitutes_path})
+                     set_key_access(HKEY_CURRENT_USER, list, "D:(A;;KA;;;WD)");
+             };
          }},
     };
     for (const leftover& l : leftovers) {
