@@ -390,10 +390,9 @@ static bool build_removal_list()
     return true;
 }
 
-bool plan_layout_removal()
+// The user's lists without target_klid, whether its layout key is there or not.
+static bool plan_removal_from_lists()
 {
-    if (target_index == -1)
-        return fail_layout(text_key_missing);
     if (is_standard_klid(target_klid))
         return fail_layout(text_standard_layout);
     removal_plan plan = find_removal_places();
@@ -421,4 +420,18 @@ bool plan_layout_removal()
         return false;
     }
     return true;
+}
+
+bool plan_layout_removal()
+{
+    if (target_index == -1)
+        return fail_layout(text_key_missing);
+    return plan_removal_from_lists();
+}
+
+// A removal repeated after one that deleted the layout key but left other
+// parts behind: what the lists still name of the layout goes the same way.
+bool plan_leftover_removal()
+{
+    return plan_removal_from_lists();
 }

@@ -36,13 +36,13 @@ bool app_run()
         // The uninstall entry goes last: while anything of the layout is left,
         // the list of installed software still names it, and the user can
         // start the removal again from there.
-        if (!removal_incomplete
-            && !write_uninstall_entry(entry_name, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr))
-            msg_warn(text_warning, layout_error_text);
+        if (!removal_incomplete && !remove_uninstall_entry(entry_name, nullptr))
+            msg_warn(text_warning, uninstall_entry_error);
         msg_info(text_done, layout_name, removal_incomplete ? text_entry_kept : "");
-        schedule_own_deletion();
     }
+    // This is the temporary copy, which nothing else removes: after a
+    // refusal or a No just as after the removal.
+    schedule_own_deletion();
     redirection_restore();
     return false;
 }

@@ -218,3 +218,35 @@ TEST_F(PreloadList, WriteFailuresAreNamed)
                   read_values(HKEY_CURRENT_USER, seed_substitutes_path));
     }
 }
+
+// A repeated removal after the layout key went: the lists still lose every
+// reference to the layout; lists that no longer name it stay as they are, and
+// a list that held nothing else is not emptied.
+TEST_F(PreloadList, LeftoverRemovalWithoutLayoutKey)
+{
+    struct {
+        const char *preload, *substitutes, *preload_after, *substitutes_after;
+        bool unchanged, written;
+    } cases[] = {
+        {"1=00000407 2=d0010407", "d0010407=b0030407", "1=00000407", "", false, true},
+        {"1=00000407 2=d0010407", "d0010407=a0000407", "1=00000407 2=d0010407",
+         "d0010407=a0000407", true, true},
+        {"1=d0010407", "d0010407=b0030407", "1=d0010407", "d0010407=b0030407", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.preload) + " / " + c.substitutes);
+        reset_layout_state();
+        set_lists(c.preload, c.substitutes);
+        strcpy(target_klid, "b0030407");
+        ASSERT_TRUE(layout_scan()) << layout_error_text;
+        ASSERT_EQ(-1, target_index);
+        EXPECT_FALSE(plan_layout_removal());
+        EXPECT_STREQ("Schlüssel nicht vorhanden", layout_error_text);
+        EXPECT_TRUE(plan_leftover_removal()) << layout_error_text;
+        EXPECT_EQ(c.unchanged, preload_unchanged);
+        EXPECT_EQ(c.written, write_preload_lists()) << layout_error_text;
+        EXPECT_EQ(parse_values(c.preload_after), read_values(HKEY_CURRENT_USER, seed_preload_path));
+        EXPECT_EQ(parse_values(c.substitutes_after),
+                  read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+    }
+}
