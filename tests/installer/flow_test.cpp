@@ -247,8 +247,9 @@ TEST_F(InstallerRun, FirstInstallationOn32BitWindows)
     expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x86.DLL"),
                    stored_time(0x01D56D16, 0xC4941E0B));
     // In the i686 suites under WoW64 this process's system32 is syswow64.
-    if (!test_process_is_wow64())
+    if (!test_process_is_wow64()) {
         EXPECT_FALSE(path_exists(places.wow64_dir + "VezOdorQFZ27.DLL"));
+    }
 }
 
 // In the i686 suites under WoW64 the installer switches redirection off for

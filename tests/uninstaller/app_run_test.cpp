@@ -451,8 +451,9 @@ TEST_F(UninstallerRun, RepeatedRemovalFinishesWhatWasLeft)
         EXPECT_FALSE(app_run());
         expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
         expect_removed();
-        if (l.wow64)
+        if (l.wow64) {
             EXPECT_FALSE(path_exists(setup.wow64_dir + "VezOdorQFZ27.DLL"));
+        }
     }
 }
 
