@@ -137,7 +137,8 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
          {},
          {{caption, "In HKEY_CURRENT_USER\\Keyboard Layout\\Preload stehen Werte, die nicht "
                     "gelesen werden können (Name oder Daten zu lang, Anzahl: 1); beim "
-                    "Neuschreiben der Liste gingen sie verloren.\nEs wurde nichts verändert.",
+                    "Neuschreiben der Liste gingen sie verloren.\n"
+                 "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht verändert.",
            warn, false}}},
         // The scan's text names a key that it cannot open; percent signs in
         // that name must reach the box as they are.
