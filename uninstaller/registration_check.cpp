@@ -64,7 +64,7 @@ bool registration_allows_removal()
     // Windows needs at least one layout in the user's list; removing the last
     // would leave the user without a keyboard after the next sign-in. Only
     // our own layout can be the last to go: other entries stay.
-    if (!preload_unchanged && !preload_kept && newpreloadcount == 0) {
+    if (!preload_unchanged && newpreloadcount == 0) {
         msg_warn(text_single_preload_entry);
         return false;
     }

@@ -100,7 +100,8 @@ protected:
 
     // Everything is gone; the user keeps the standard layout; the running
     // program (here the test program) goes at the next system start.
-    void expect_removed()
+    // A Substitutes value that no Preload value uses stays (substitutes).
+    void expect_removed(const reg_values& substitutes = {})
     {
         EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
         EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE,
@@ -111,7 +112,7 @@ protected:
         EXPECT_FALSE(path_exists(desktop_shortcut_path()));
         EXPECT_EQ((reg_values{{"1", "00000407"}}), read_values(HKEY_CURRENT_USER, seed_preload_path));
         EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, seed_substitutes_path));
-        EXPECT_EQ(reg_values{}, read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+        EXPECT_EQ(substitutes, read_values(HKEY_CURRENT_USER, seed_substitutes_path));
         EXPECT_TRUE(deletion_pending(pending_renames(), own_path()));
     }
 
@@ -147,7 +148,9 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
          {},
          {{caption, "In HKEY_CURRENT_USER\\Keyboard Layout\\Preload stehen Werte, die nicht "
                     "gelesen werden können (Name oder Daten zu lang, Anzahl: 1); beim "
-                    "Neuschreiben der Liste gingen sie verloren.\nEs wurde nichts verändert.",
+                    "Neuschreiben der Liste gingen sie verloren.\nDie Listen der "
+                    "Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht "
+                    "verändert.",
            warn, false}}},
         // The scan's text names a key that it cannot open; percent signs in
         // that name must reach the box as they are.
@@ -322,7 +325,8 @@ TEST_F(UninstallerRun, OtherLayoutsOfTheUserStay)
     plan_answers({IDYES});
     EXPECT_FALSE(app_run());
     expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
-    expect_removed();
+    // No Preload value loads the layout: the lists are not rewritten.
+    expect_removed(parse_values("d0010407=b0030407"));
 
     start("b0030407");
     install();
