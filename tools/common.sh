@@ -5,7 +5,7 @@ QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libcairo2-dev fonts-dejavu-core
-  clang lld llvm"
+  llvm"
 # Signing the programs (tools/sign.sh) and its test.
 QF_PACKAGES_SIGN="osslsigncode openssl"
 QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils python3"

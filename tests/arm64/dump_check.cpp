@@ -5,7 +5,7 @@
 // address that KbdLayerDescriptor returned, followed through the run-time
 // pointers, must match the layout source and German Windows' key names.
 //
-// kbddump_check --load <library> <base> [relocation to skip] <dump>: makes the
+// kbddump_check --load <library> <base|preferred> [relocation to skip] <dump>: makes the
 // dump that a loader would at base (skipping one relocation makes a broken
 // one), for the checker's own tests.
 #include <stdio.h>
@@ -90,7 +90,7 @@ void compare_sections(const probe_dump& dump, const pe_file& pe, std::vector<std
 
 int make_dump(int argc, char** argv)
 {
-    if (!arguments_fit(argc, 4, 5, "kbddump_check --load <library> <base> [relocation to skip] <dump>")) return 2;
+    if (!arguments_fit(argc, 4, 5, "kbddump_check --load <library> <base|preferred> [relocation to skip] <dump>")) return 2;
     pe_file pe;
     std::string error;
     uint64_t tables_address = 0;
@@ -100,7 +100,8 @@ int make_dump(int argc, char** argv)
         return 1;
     }
     int skip = argc == 6 ? atoi(argv[4]) : -1;
-    std::string out = write_probe_dump(load_like_windows(pe, strtoull(argv[3], nullptr, 0), tables_address, skip));
+    uint64_t base = strcmp(argv[3], "preferred") == 0 ? pe.image_base : strtoull(argv[3], nullptr, 0);
+    std::string out = write_probe_dump(load_like_windows(pe, base, tables_address, skip));
     return write_whole_file(argv[argc - 1], out.data(), out.size()) ? 0 : 1;
 }
 

@@ -11,7 +11,7 @@ qf_arm64_cache=${QF_VM_CACHE:-/var/tmp/quarzfeld-vm}
 qf_arm64_memory=1536
 
 qf_arm64_recipe_hash() {
-  cat tools/vm-arm64/image.sh tools/vm-arm64/vm.sh tools/vm/guest-init tests/vm-arm64/bake_prefix.sh |
+  cat tools/vm-arm64/image.sh tools/vm/guest-init tests/vm-arm64/bake_prefix.sh |
     sha256sum | cut -c1-16
 }
 
