@@ -1,5 +1,5 @@
 // The built programs' resources, read as data files: the installer of each
-// build carries the payload folder's five files and that build's uninstaller,
+// build carries the payload folder's six files and that build's uninstaller,
 // in German (Germany), beside the shared icon group and version block; neither
 // program carries a manifest asking for rights.
 #include <gtest/gtest.h>
@@ -12,9 +12,12 @@
 
 namespace {
 
+// DATEI1 to DATEI7; DATEI6 is the uninstaller.
 const char* const payload_names[] = {
     "VezOdorQFZ27_x86.DLL", "VezOdorQFZ27_x64.DLL", "VezOdorQFZ27_wow64.DLL",
-    "Quarzfeld V2.06 Belegungsschaubild.pdf", "Quarzfeld V2.06 Belegungsschaubild.ico"};
+    "Quarzfeld V2.06 Belegungsschaubild.pdf", "Quarzfeld V2.06 Belegungsschaubild.ico", nullptr,
+    "VezOdorQFZ27_arm64.DLL"};
+const int payload_rows = sizeof payload_names / sizeof payload_names[0];
 
 struct resource_bytes {
     bool found;
@@ -47,7 +50,7 @@ void check_programs(const std::string& folder)
     SetLastError(0xdeadbeef);
     HMODULE module = LoadLibraryExA(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module) << installer << ": error " << GetLastError();
-    for (int row = 1; row <= 6; ++row) {
+    for (int row = 1; row <= payload_rows; ++row) {
         resource_bytes resource = find_payload(module, row);
         std::string expected =
             row == 6 ? read_file(uninstaller) : payload_file(payload_names[row - 1]);
@@ -59,6 +62,8 @@ void check_programs(const std::string& folder)
     }
     // The names are looked up ignoring letter case, as the installer asks for them.
     EXPECT_NE(nullptr, FindResourceA(module, "Datei6_name", "Datei6_type"));
+    EXPECT_NE(nullptr, FindResourceA(module, "Datei7_name", "Datei7_type"));
+    EXPECT_EQ(nullptr, FindResourceA(module, "Datei8_name", "Datei8_type"));
     EXPECT_NE(nullptr, FindResourceA(module, "AAPROGRAMICON", RT_GROUP_ICON));
     EXPECT_NE(nullptr, FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION));
     FreeLibrary(module);
