@@ -26,7 +26,7 @@ qf_arm64_build_image() {
   tmp="$final.tmp-$$"
   root="$tmp/root"
   local old
-  for old in "$qf_arm64_cache"/guest-arm64-*.tmp-*; do
+  for old in "$qf_arm64_cache"/arm64-guest-*.tmp-*; do
     [ -e "$old" ] || continue
     qf_vm_unmount "$old/root"
     rm -rf --one-file-system "$old"
@@ -88,7 +88,7 @@ qf_arm64_build_image() {
   rm -rf "$share"
   date +%s >"$tmp/ready"
   mv "$tmp" "$final"
-  for old in "$qf_arm64_cache"/guest-arm64-*; do
+  for old in "$qf_arm64_cache"/arm64-guest-*; do
     [ "$old" = "$final" ] || [ ! -f "$old/ready" ] || rm -rf --one-file-system "$old"
   done
   echo "ARM64 VM image: built in $(( $(date +%s) - started )) s"

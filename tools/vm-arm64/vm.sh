@@ -6,7 +6,8 @@
 # The mirror and unmount helpers of the 32-bit guest's recipe.
 . tools/vm/image.sh
 
-# Beside the 32-bit guest's images, under names of their own.
+# Beside the 32-bit guest's images, under names of their own: tools/vm removes
+# every other "guest-*" folder when it makes a new image.
 qf_arm64_cache=${QF_VM_CACHE:-/var/tmp/quarzfeld-vm}
 qf_arm64_memory=1536
 
@@ -19,7 +20,7 @@ qf_arm64_recipe_hash() {
 qf_arm64_ensure_image() {
   local hash
   hash=$(qf_arm64_recipe_hash)
-  qf_arm64_image="$qf_arm64_cache/guest-arm64-$hash"
+  qf_arm64_image="$qf_arm64_cache/arm64-guest-$hash"
   if [ -f "$qf_arm64_image/ready" ]; then
     echo "ARM64 VM image: $qf_arm64_image (cached)"
     return 0
