@@ -63,6 +63,26 @@ def formatted(format_text, *values):
     return format_text.replace('%s', '{}').format(*values)
 
 
+
+WINE_START_FAILURE = b'failed to map the shared user data'
+
+
+def wine_start_failed(process, trace_path, wait=2.0):
+    """True when the process ended at once because Wine could not set it up
+    (the loader's own message in the trace), before the program ran."""
+    deadline = time.monotonic() + wait
+    while time.monotonic() < deadline:
+        with open(trace_path, 'rb') as f:
+            traced = f.read()
+        if WINE_START_FAILURE in traced:
+            process.wait(10)
+            return True
+        # A program that shows its first box, or has ended, has started.
+        if traced or process.poll() is not None:
+            return False
+        time.sleep(0.05)
+    return False
+
 class ExpectedBox:
     def __init__(self, caption, text, answer, terms_follow=False):
         self.caption = caption
@@ -177,8 +197,16 @@ class Suite:
         trace_path = sc.last_trace = sc.path(label + '.trace')
         keeper = wine_machine.PreloadKeeper(m, self.keeper, first[1] if first else None,
                                             sc.path(label + '.keeper.log'))
-        with open(trace_path, 'wb') as trace_file:
-            process = m.spawn(command, debug='+msgbox' + os.environ.get('QF_E2E_TRACE', ''), stderr=trace_file)
+        # Wine's WoW64 loader now and then cannot place a new process's shared
+        # user data page (c0000018) and ends it before any of the program has
+        # run; such a start is made again, and nothing else is.
+        for attempt in range(3):
+            with open(trace_path, 'wb') as trace_file:
+                process = m.spawn(command, debug='+msgbox' + os.environ.get('QF_E2E_TRACE', ''),
+                                  stderr=trace_file)
+            if not wine_start_failed(process, trace_path):
+                break
+            print('  Hinweis %s: %s: Wine konnte den Prozess nicht anlegen, neuer Start' % (sc.name, label))
         trace = dialogs.Trace(trace_path)
 
         def running():
