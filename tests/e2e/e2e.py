@@ -75,7 +75,11 @@ def wine_start_failed(process, trace_path, wait=2.0):
         with open(trace_path, 'rb') as f:
             traced = f.read()
         if WINE_START_FAILURE in traced:
-            process.wait(10)
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
             return True
         # A program that shows its first box, or has ended, has started.
         if traced or process.poll() is not None:
