@@ -37,3 +37,4 @@ extern const char text_custom_language[];
 extern const char text_add_in_settings[];
 extern const char text_other_account_note[];
 extern const char text_other_account_result[];
+extern const char text_other_account_remedy[];
