@@ -22,6 +22,7 @@
 #include "tests/support/language_list_seed.h"
 #include "tests/support/message_box_script.h"
 #include "tests/support/registry_seed.h"
+#include "tests/support/test_files.h"
 #include "tests/support/text_fill.h"
 
 namespace {
@@ -58,6 +59,7 @@ protected:
         remove_input_stand_in();
         remove_user_profile();
         shell_owner_stand_in = nullptr;
+        is_wow64 = false;
         remove_installer_traces();
         reset_message_boxes();
     }
@@ -104,6 +106,21 @@ TEST_F(InstallerLanguageList, FirstInstallationAndUpdateEnableTheLayoutThroughWi
     new_process();
     run_and_expect({question("aktualisieren"), updated_text});
     EXPECT_EQ((std::vector<std::string>{enable_call, enable_call}), input_stand_in_calls());
+    EXPECT_EQ((reg_values{{"1", "00000407"}}), preload());
+}
+
+// In the i686 suites under WoW64 the installer works with redirection off;
+// input.dll must still be the 32-bit one of syswow64, loaded and called with
+// redirection on.
+TEST_F(InstallerLanguageList, On64BitWindowsTheProgramsOwnInputDllIsUsed)
+{
+    if (!use_64bit_windows(is_wow64))
+        GTEST_SKIP() << "32-bit Windows";
+    installer_places places = find_places();
+    CreateDirectoryA(places.wow64_dir.c_str(), nullptr);
+    ASSERT_TRUE(install_input_stand_in(true));
+    run_and_expect({question("installieren"), installed_text});
+    EXPECT_EQ(std::vector<std::string>{enable_call}, input_stand_in_calls());
     EXPECT_EQ((reg_values{{"1", "00000407"}}), preload());
 }
 
