@@ -110,8 +110,9 @@ TEST_F(InstallerLanguageList, FirstInstallationAndUpdateEnableTheLayoutThroughWi
 }
 
 // In the i686 suites under WoW64 the installer works with redirection off;
-// input.dll must still be the 32-bit one of syswow64, loaded and called with
-// redirection on.
+// input.dll must still be the 32-bit one of syswow64. (Wine's loader finds it
+// even with redirection off; Windows, as Microsoft documents, does not, which
+// is why the code switches redirection on around it.)
 TEST_F(InstallerLanguageList, On64BitWindowsTheProgramsOwnInputDllIsUsed)
 {
     if (!use_64bit_windows(is_wow64))
