@@ -27,22 +27,57 @@ static bool token_user(HANDLE process, BYTE* sid)
     return known;
 }
 
+// Windows opens the token of another account's process only to a program
+// with SeDebugPrivilege enabled; an administrator's elevated program holds
+// it, disabled. It is enabled for the shell's lookup alone: previous receives
+// what was changed, so that restore_privilege puts it back as it was. Null
+// when the privilege is not held or cannot be enabled.
+static HANDLE enable_debug_privilege(TOKEN_PRIVILEGES* previous)
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return nullptr;
+    TOKEN_PRIVILEGES wanted;
+    wanted.PrivilegeCount = 1;
+    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    DWORD size = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (!LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &wanted.Privileges[0].Luid)
+        || !AdjustTokenPrivileges(token, FALSE, &wanted, sizeof *previous, previous, &size)
+        || GetLastError() == ERROR_NOT_ALL_ASSIGNED) {
+        CloseHandle(token);
+        return nullptr;
+    }
+    return token;
+}
+
+static void restore_privilege(HANDLE token, TOKEN_PRIVILEGES* previous)
+{
+    if (!token)
+        return;
+    AdjustTokenPrivileges(token, FALSE, previous, 0, nullptr, nullptr);
+    CloseHandle(token);
+}
+
 // The shell's process: PROCESS_QUERY_LIMITED_INFORMATION from Windows Vista
-// on, where an elevated program may ask it of another user's process;
-// Windows XP knows only the full query right.
+// on; Windows XP knows only the full query right.
 static bool shell_owner(BYTE* sid)
 {
     HWND shell = GetShellWindow();
     DWORD process_id = 0;
     if (!shell || !GetWindowThreadProcessId(shell, &process_id) || !process_id)
         return false;
+    TOKEN_PRIVILEGES previous;
+    HANDLE privileged = enable_debug_privilege(&previous);
+    bool known = false;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
     if (!process)
         process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process_id);
-    if (!process)
-        return false;
-    bool known = token_user(process, sid);
-    CloseHandle(process);
+    if (process) {
+        known = token_user(process, sid);
+        CloseHandle(process);
+    }
+    restore_privilege(privileged, &previous);
     return known;
 }
 

@@ -19,6 +19,30 @@ protected:
 // user32 exports it without a declaration in the headers; the shell calls it.
 extern "C" BOOL WINAPI SetShellWindow(HWND);
 
+// The attributes of SeDebugPrivilege in this process's token (held, disabled
+// by default, as in an administrator's elevated program); ~0u when not held.
+DWORD debug_privilege_state()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return ~0u;
+    LUID debug;
+    LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &debug);
+    BYTE buffer[4096];
+    DWORD size = 0;
+    DWORD state = ~0u;
+    if (GetTokenInformation(token, TokenPrivileges, buffer, sizeof buffer, &size)) {
+        const TOKEN_PRIVILEGES* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer);
+        for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+            if (privileges->Privileges[i].Luid.LowPart == debug.LowPart &&
+                privileges->Privileges[i].Luid.HighPart == debug.HighPart)
+                state = privileges->Privileges[i].Attributes;
+        }
+    }
+    CloseHandle(token);
+    return state;
+}
+
 TEST_F(OtherAccount, SameUserAsTheShell)
 {
     // Without a shell nothing is known: not another account.
@@ -38,7 +62,12 @@ TEST_F(OtherAccount, SameUserAsTheShell)
         shell = GetShellWindow();
         ASSERT_EQ(own_shell, shell);
     }
+    // The shell's token is opened with SeDebugPrivilege, which Windows asks
+    // for another account's process; afterwards it is as it was.
+    DWORD privilege_before = debug_privilege_state();
     EXPECT_FALSE(runs_under_other_account());
+    EXPECT_EQ(privilege_before, debug_privilege_state());
+    EXPECT_EQ(0u, privilege_before & SE_PRIVILEGE_ENABLED) << "enabled before the test";
     EXPECT_STRNE("", own_account_name);
     EXPECT_STREQ(own_account_name, shell_account_name);
     if (own_shell)
