@@ -21,10 +21,14 @@ string(APPEND CMAKE_RC_FLAGS " -c 1252")
 
 # qf_program_resources(<target> <script> [include folders...]): the resource
 # script of a program, compiled by windres alone. It finds frame/program.rc
-# from the source folder and the program icon in QF_PAYLOAD_DIR.
+# and the manifest from the source folder and the program icon in
+# QF_PAYLOAD_DIR. Windres names no dependencies: the shared script and the
+# manifest are named here, so that a change to either compiles anew.
 function(qf_program_resources target script)
   add_library(${target} OBJECT ${script})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${QF_PAYLOAD_DIR} ${ARGN})
+  set_property(SOURCE ${script} APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_SOURCE_DIR}/frame/program.rc ${CMAKE_SOURCE_DIR}/frame/program.manifest)
 endfunction()
 
 # Code that ends up in the programs (libraries and program sources).
@@ -40,11 +44,14 @@ function(qf_program_code target)
 endfunction()
 
 # A shipping program: GUI subsystem, everything linked statically, stripped,
-# no time stamp in the PE header so that the same sources give the same bytes.
+# no time stamp in the PE header so that the same sources give the same bytes,
+# and marked terminal-server aware (on a Remote Desktop server Windows then
+# applies none of its measures for older programs to them: no per-user Windows
+# folder, no mapping of INI files and registry keys).
 function(qf_program target)
   qf_program_code(${target})
   target_link_options(${target} PRIVATE -mwindows -static -s -Os -Wl,--gc-sections
-    -Wl,--no-insert-timestamp -Wl,--dynamicbase -Wl,--nxcompat)
+    -Wl,--no-insert-timestamp -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QF_PROGRAM_DIR})
 endfunction()
 

@@ -43,15 +43,21 @@ void open_display()
     display_dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     if (!display_dc) {
         // Without a device context nothing is known about the display: no
-        // palette, and a screen size of 0 (the status window then takes the
-        // system's default place).
+        // palette, a screen size of 0 (the status window then takes the
+        // system's default place) and the DPI of 100 %.
         screen_width = screen_height = display_bits = 0;
+        screen_dpi = 96;
         uses_palette = false;
         return;
     }
     SetMapMode(display_dc, MM_TEXT);
     screen_width = GetDeviceCaps(display_dc, HORZRES);
     screen_height = GetDeviceCaps(display_dc, VERTRES);
+    // The manifest declares the programs DPI-aware: Windows reports the
+    // system DPI here and does not stretch their windows.
+    screen_dpi = GetDeviceCaps(display_dc, LOGPIXELSY);
+    if (screen_dpi <= 0)
+        screen_dpi = 96;
     display_bits = GetDeviceCaps(display_dc, PLANES) * GetDeviceCaps(display_dc, BITSPIXEL);
     uses_palette = display_bits <= 8;
     if (uses_palette) {

@@ -4,7 +4,7 @@
 
 // The frame's logical palette of 256 entries; the caller owns the handle.
 HPALETTE create_frame_palette();
-// Creates display_dc and reads the screen size and colour depth; realises the
+// Creates display_dc and reads the screen size, DPI and colour depth; realises the
 // frame palette on displays of 8 bits or less.
 void open_display();
 // Puts the previous palette back, deletes the frame palette and display_dc.

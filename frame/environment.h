@@ -12,10 +12,15 @@ extern HDC display_dc;
 extern int screen_width;
 extern int screen_height;
 extern int display_bits;
+extern int screen_dpi;                      // the system DPI (LOGPIXELSY); 96 when unknown
 extern bool uses_palette;
 extern HPALETTE frame_palette;
 extern HPALETTE previous_palette;
 extern bool is_wow64;
+// The native machine as IsWow64Process2 reports it (IMAGE_FILE_MACHINE_AMD64,
+// _ARM64 or _I386), or 0 (IMAGE_FILE_MACHINE_UNKNOWN) where kernel32 lacks
+// that function or the call fails.
+extern USHORT native_machine;
 extern char program_name[path_size];
 extern char window_title[path_size];
 extern int arg_count;                       // -1 for an empty command line; at most max_args

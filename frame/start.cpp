@@ -16,6 +16,7 @@ int frame_start(HINSTANCE instance, int show, const app_hooks* hooks)
     cursor_wait = LoadCursorA(nullptr, IDC_WAIT);
     open_display();
     is_wow64 = query_wow64();
+    native_machine = query_native_machine();
     app_instance = instance;
     show_command = show;
     environment_probe();

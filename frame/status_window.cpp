@@ -1,14 +1,17 @@
 // The one small status window of each program: one centred line of text on
 // white, repainted synchronously because the hooks work without returning to
-// a message loop, and the owner of every message box.
+// a message loop, and the owner of every message box. Its size and font follow
+// the system DPI (the programs declare themselves DPI-aware).
 #include "frame/status_window.h"
 
+#include <stddef.h>
 #include <string.h>
 
 #include "frame/environment.h"
 #include "frame/messages.h"
 
 HWND status_window;
+HFONT status_font;
 char status_text[status_text_size];
 bool status_busy;
 HCURSOR cursor_normal;
@@ -19,6 +22,28 @@ static HICON load_program_icon(const char* name)
 {
     HICON icon = LoadIconA(app_instance, name);
     return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
+// The font of the message boxes, which Windows gives a DPI-aware program in
+// the size for the system DPI; none (the device context's default font) when
+// the system does not tell it or the font cannot be made.
+static HFONT create_status_font()
+{
+    NONCLIENTMETRICSA metrics = {};
+    // The structure without its last member, which Windows before Vista refuses.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return nullptr;
+    return CreateFontIndirectA(&metrics.lfMessageFont);
+}
+
+// A size meant for 96 DPI (100 %) at the system DPI, at most limit.
+static int scale_to_dpi(int pixels, int limit)
+{
+    int scaled = MulDiv(pixels, screen_dpi, 96);
+    if (scaled <= 0)
+        return pixels;
+    return scaled < limit ? scaled : limit;
 }
 
 bool create_status_window()
@@ -44,12 +69,16 @@ bool create_status_window()
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
     // Without a display device context the screen size is unknown (0); the
     // window then takes the system's default place instead of a size of 0.
+    // At 100 % a quarter of the screen's width and a sixth of its height; at
+    // 150 % half as large again, as the text is, and never beyond the screen.
     if (center_window && screen_width > 0 && screen_height > 0) {
-        width = screen_width / 4;
-        height = screen_height / 6;
+        width = scale_to_dpi(screen_width / 4, screen_width);
+        height = scale_to_dpi(screen_height / 6, screen_height);
         x = (screen_width - width) / 2;
         y = (screen_height - height) / 2;
     }
+    if (!status_font)
+        status_font = create_status_font();
     status_window = CreateWindowExA(0, class_name, window_title,
                                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                     x, y, width, height, nullptr, nullptr, app_instance, nullptr);
@@ -105,7 +134,10 @@ LRESULT CALLBACK status_window_proc(HWND window, UINT message, WPARAM wparam, LP
         RECT client;
         GetClientRect(window, &client);
         SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ previous_font = status_font ? SelectObject(dc, status_font) : nullptr;
         DrawTextA(dc, status_text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        if (previous_font)
+            SelectObject(dc, previous_font);
         EndPaint(window, &paint);
         return 0;
     }

@@ -5,6 +5,10 @@
 enum { status_text_size = 501 };
 
 extern HWND status_window;
+// The font of the status line (the message font at the system DPI); none when
+// it could not be made, and the line is drawn in the default font. Kept for
+// the whole run.
+extern HFONT status_font;
 extern char status_text[status_text_size];
 extern bool status_busy;
 extern HCURSOR cursor_normal;

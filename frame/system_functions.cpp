@@ -21,6 +21,23 @@ bool query_wow64()
     return wow64 != FALSE;
 }
 
+USHORT query_native_machine()
+{
+    // IsWow64Process is TRUE for a 32-bit process on ARM64 Windows as on x64
+    // Windows; only IsWow64Process2 (Windows 10 1709 and later) names the
+    // native machine. GetNativeSystemInfo is no help: it describes an x64
+    // machine to an emulated process on ARM64.
+    typedef BOOL(WINAPI * is_wow64_process2_fn)(HANDLE, USHORT*, USHORT*);
+    is_wow64_process2_fn is_wow64_process2 =
+        (is_wow64_process2_fn)(void*)kernel32_function("IsWow64Process2");
+    if (!is_wow64_process2)
+        return IMAGE_FILE_MACHINE_UNKNOWN;
+    USHORT process = IMAGE_FILE_MACHINE_UNKNOWN, native = IMAGE_FILE_MACHINE_UNKNOWN;
+    if (!is_wow64_process2(GetCurrentProcess(), &process, &native))
+        return IMAGE_FILE_MACHINE_UNKNOWN;
+    return native;
+}
+
 void harden_dll_search()
 {
     // DLLs that the programs load later (the shell's helpers, for instance)

@@ -66,10 +66,11 @@ bool install_files(const char* klid, unsigned* missing)
     bool paths_fit =
         join_path(uninstaller_path, sizeof uninstaller_path, product_dir, uninstaller_file_name);
 
-    const product_item* library = system_library_item(is_wow64);
+    windows_kind windows = windows_kind_of(is_wow64, native_machine);
+    const product_item* library = system_library_item(windows);
     bool product_folder_made = false;
     for (const product_item& item : product_items) {
-        if (!item_installed_here(&item, is_wow64))
+        if (!item_installed_here(&item, windows))
             continue;
         if (item.folder == in_product_folder && !product_folder_made) {
             // An existing folder is fine; its files are emptied and rewritten

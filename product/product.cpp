@@ -25,7 +25,7 @@ const product_item product_items[product_item_count] = {
      "Datei1_type",
      library_file_name,
      in_system_folder,
-     on_32bit_windows,
+     windows_32bit,
      false,
      {0xC4941E0B, 0x01D56D16}},
     // 2019-09-24 05:53:33.7117043
@@ -33,10 +33,22 @@ const product_item product_items[product_item_count] = {
      "Datei2_type",
      library_file_name,
      in_system_folder,
-     on_64bit_windows,
+     windows_x64,
      false,
      {0x667B4573, 0x01D5729C}},
-    // 2019-09-24 05:53:30.4449882
+    // 2026-12-09 03:40:00.2060407, the day the ARM64 library joined the
+    // payload (high 01DD878E, low F7B71877). System32 of ARM64 Windows holds
+    // ARM64 code, and the keyboard layouts of that folder are loaded into
+    // ARM64 processes, which cannot load the x64 library.
+    {"Datei7_name",
+     "Datei7_type",
+     library_file_name,
+     in_system_folder,
+     windows_arm64,
+     false,
+     {0xF7B71877, 0x01DD878E}},
+    // 2019-09-24 05:53:30.4449882; 32-bit programs on ARM64 Windows go
+    // through the same WoW64 layer as on x64, so SysWOW64 takes it on both.
     {"Datei3_name",
      "Datei3_type",
      library_file_name,
@@ -70,18 +82,27 @@ const product_item product_items[product_item_count] = {
      {0x0E0D0F8E, 0x01D5713B}},
 };
 
-bool item_installed_here(const product_item* item, bool is_wow64)
+windows_kind windows_kind_of(bool wow64, unsigned native_machine)
+{
+    // Only a process under WoW64 has a 32-bit system folder to fill, so the
+    // ARM64 rows apply to it alone. Windows without IsWow64Process2 (before
+    // Windows 10 1709, the first that runs on ARM64) is x86 or x64.
+    if (!wow64)
+        return windows_32bit;
+    return native_machine == IMAGE_FILE_MACHINE_ARM64 ? windows_arm64 : windows_x64;
+}
+
+bool item_installed_here(const product_item* item, windows_kind windows)
 {
     if (item->with_chart && !chart_name[0])
         return false;
-    if (item->windows == on_32bit_windows)
-        return !is_wow64;
-    if (item->windows == on_64bit_windows)
-        return is_wow64;
-    return true;
+    return (item->windows & windows) != 0;
 }
 
-const product_item* system_library_item(bool is_wow64)
+const product_item* system_library_item(windows_kind windows)
 {
-    return &product_items[is_wow64 ? item_library_x64 : item_library_x86];
+    for (const product_item& item : product_items)
+        if (item.folder == in_system_folder && item_installed_here(&item, windows))
+            return &item;
+    return &product_items[item_library_x86];   // not reached: every kind has its row
 }

@@ -1,7 +1,7 @@
 # Shared by tools/build.sh and tools/test.sh: packages, builds, Xvfb and Wine.
 # Source it from the repository's top folder.
 
-QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config
+QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config clang lld
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libcairo2-dev fonts-dejavu-core"

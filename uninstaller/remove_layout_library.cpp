@@ -14,7 +14,8 @@
 
 bool remove_layout_library()
 {
-    const product_item* library = system_library_item(is_wow64);
+    windows_kind windows = windows_kind_of(is_wow64, native_machine);
+    const product_item* library = system_library_item(windows);
     char path[joined_path_size];
     join_path(path, sizeof path, item_folder_path(library->folder), library->file_name);
 
@@ -30,7 +31,7 @@ bool remove_layout_library()
     // The 32-bit companion serves only 32-bit programs on 64-bit Windows; it
     // goes quietly, after a short pause behind the first delete.
     for (const product_item& item : product_items) {
-        if (item.folder != in_wow64_folder || !item_installed_here(&item, is_wow64))
+        if (item.folder != in_wow64_folder || !item_installed_here(&item, windows))
             continue;
         Sleep(100);
         join_path(path, sizeof path, wow64_dir, item.file_name);

@@ -33,7 +33,7 @@ void remove_product_files()
     const product_item* uninstaller = &product_items[item_uninstaller];
     for (const product_item& item : product_items)
         if (item.folder == in_product_folder && &item != uninstaller
-            && item_installed_here(&item, is_wow64))
+            && item_installed_here(&item, windows_kind_of(is_wow64, native_machine)))
             remove_product_file(item.file_name);
     if (removal_incomplete)
         return;

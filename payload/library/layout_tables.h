@@ -109,14 +109,20 @@ typedef struct {
     DWORD dwSubType;
 } KBDTABLES;
 
-/* The sizes and offsets that Windows expects, for all three builds. */
+/* The sizes and offsets that Windows expects, for all four builds: the 64-bit
+ * targets (x64, ARM64) have 8-byte pointers of their own. */
 #define QF_CHECK(what, expected) _Static_assert((what) == (expected), #what)
-#if defined(QF_KBD_LONG_POINTERS) || defined(__x86_64__)
+#if __SIZEOF_POINTER__ == 8
+#define QF_KBD_NATIVE_64 1
+#elif __SIZEOF_POINTER__ != 4
+#error "a target with 4-byte or 8-byte pointers is needed"
+#endif
+#if defined(QF_KBD_LONG_POINTERS) || defined(QF_KBD_NATIVE_64)
 #define QF_P(x86, wide) (wide)
 #else
 #define QF_P(x86, wide) (x86)
 #endif
-#if defined(QF_KBD_LONG_POINTERS) && defined(__x86_64__)
+#if defined(QF_KBD_LONG_POINTERS) && defined(QF_KBD_NATIVE_64)
 #error "long pointers belong to the 32-bit build only"
 #endif
 

@@ -61,10 +61,10 @@ def read_resources(filename):
 
 
 def payload(filename):
-    """The installer's six payload files: {1: bytes of DATEI1, ..., 6: ...}."""
+    """The installer's seven payload files: {1: bytes of DATEI1, ..., 7: ...}."""
     files = {}
     for kind, name, language, data in read_resources(filename):
-        for number in range(1, 7):
+        for number in range(1, 8):
             if kind == 'DATEI%d_TYPE' % number and name == 'DATEI%d_NAME' % number:
                 files[number] = data
     return files

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "frame/system_functions.h"
+#include "product/product.h"
 #include "tests/frame/demo_child.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -25,6 +27,36 @@ TEST(query_wow64, tells_a_32_bit_process_on_64_bit_windows)
 #ifdef _WIN64
     EXPECT_FALSE(query_wow64()) << "a 64-bit process is never emulated";
 #endif
+}
+
+// IsWow64Process2 names the native machine, for an emulated process too.
+// Wine runs on x64 machines here, so its WoW64 (the i686 run) is x64 Windows:
+// the shipping programs under it take the x64 rows, as the end-to-end suites
+// expect. ARM64 Windows would report IMAGE_FILE_MACHINE_ARM64 instead.
+TEST(query_native_machine, names_the_machine_under_emulation_too)
+{
+    typedef BOOL(WINAPI * is_wow64_process2_fn)(HANDLE, USHORT*, USHORT*);
+    is_wow64_process2_fn is_wow64_process2 =
+        (is_wow64_process2_fn)(void*)GetProcAddress(GetModuleHandleA("kernel32"),
+                                                    "IsWow64Process2");
+    if (!is_wow64_process2) {
+        EXPECT_EQ(IMAGE_FILE_MACHINE_UNKNOWN, query_native_machine());
+        GTEST_SKIP() << "no IsWow64Process2 before Windows 10 1709";
+    }
+    USHORT process = 0xbdbd, native = 0xbdbd;
+    SetLastError(0xdeadbeef);
+    ASSERT_TRUE(is_wow64_process2(GetCurrentProcess(), &process, &native)) << GetLastError();
+    EXPECT_EQ(native, query_native_machine());
+    // A process that is not emulated gets IMAGE_FILE_MACHINE_UNKNOWN.
+    EXPECT_EQ(test_process_is_wow64() ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_UNKNOWN,
+              process);
+    if (running_on_wine()) {
+        EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, native) << "expected 0x8664, got 0x" << std::hex
+                                                    << native;
+        if (test_process_is_wow64()) {
+            EXPECT_EQ(windows_x64, windows_kind_of(query_wow64(), query_native_machine()));
+        }
+    }
 }
 
 // After the hardening a library in the current folder is no longer found by

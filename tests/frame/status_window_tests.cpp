@@ -75,6 +75,7 @@ protected:
         center_window = true;
         screen_width = 1920;
         screen_height = 1080;
+        screen_dpi = 96;
         uses_palette = false;
         frame_palette = nullptr;
         display_dc = nullptr;
@@ -129,6 +130,29 @@ TEST_F(status_window_test, sizes_round_toward_zero)
     EXPECT_EQ(171, rect.bottom - rect.top);    // 1027 / 6
     EXPECT_EQ((1283 - 320) / 2, rect.left);
     EXPECT_EQ((1027 - 171) / 2, rect.top);
+}
+
+TEST_F(status_window_test, grows_with_the_system_dpi_within_the_screen)
+{
+    // 150 % on 1920 by 1080: half as large again; 500 % on 800 by 600: as
+    // wide as the screen, no wider (a size that fits the test display).
+    const struct { int dpi, screen_width, screen_height, left, top, width, height; } cases[] = {
+        {144, 1920, 1080, 600, 405, 720, 270}, {480, 800, 600, 0, 50, 800, 500}};
+    for (const auto& expected : cases) {
+        screen_dpi = expected.dpi;
+        screen_width = expected.screen_width;
+        screen_height = expected.screen_height;
+        create_status_window();
+        ASSERT_NE(nullptr, status_window);
+        RECT rect;
+        GetWindowRect(status_window, &rect);
+        EXPECT_EQ(expected.left, rect.left) << expected.dpi;
+        EXPECT_EQ(expected.top, rect.top) << expected.dpi;
+        EXPECT_EQ(expected.width, rect.right - rect.left) << expected.dpi;
+        EXPECT_EQ(expected.height, rect.bottom - rect.top) << expected.dpi;
+        DestroyWindow(status_window);
+        status_window = nullptr;
+    }
 }
 
 TEST_F(status_window_test, without_screen_size_takes_the_default_place)

@@ -1,7 +1,8 @@
 // The built programs' resources, read as data files: the installer of each
-// build carries the payload folder's five files and that build's uninstaller,
-// in German (Germany), beside the shared icon group and version block; neither
-// program carries a manifest asking for rights.
+// build carries the payload folder's six files and that build's uninstaller,
+// in German (Germany), beside the shared icon group and version block; both
+// programs carry one manifest, found where the loader looks for it
+// (tests/e2e/manifest_check.py reads what it says).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,9 +13,12 @@
 
 namespace {
 
+// DATEI1 to DATEI7; DATEI6 is the uninstaller.
 const char* const payload_names[] = {
     "VezOdorQFZ27_x86.DLL", "VezOdorQFZ27_x64.DLL", "VezOdorQFZ27_wow64.DLL",
-    "Quarzfeld V2.06 Belegungsschaubild.pdf", "Quarzfeld V2.06 Belegungsschaubild.ico"};
+    "Quarzfeld V2.06 Belegungsschaubild.pdf", "Quarzfeld V2.06 Belegungsschaubild.ico", nullptr,
+    "VezOdorQFZ27_arm64.DLL"};
+const int payload_rows = sizeof payload_names / sizeof payload_names[0];
 
 struct resource_bytes {
     bool found;
@@ -33,10 +37,9 @@ resource_bytes find_payload(HMODULE module, int row)
     return {true, std::string(data, SizeofResource(module, found))};
 }
 
-BOOL CALLBACK note_manifest(HMODULE, LPSTR type, LONG_PTR found)
+BOOL CALLBACK count_manifest(HMODULE, LPCSTR, LPSTR, LONG_PTR count)
 {
-    if (IS_INTRESOURCE(type) && type == RT_MANIFEST)
-        *reinterpret_cast<bool*>(found) = true;
+    ++*reinterpret_cast<int*>(count);
     return TRUE;
 }
 
@@ -47,7 +50,7 @@ void check_programs(const std::string& folder)
     SetLastError(0xdeadbeef);
     HMODULE module = LoadLibraryExA(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module) << installer << ": error " << GetLastError();
-    for (int row = 1; row <= 6; ++row) {
+    for (int row = 1; row <= payload_rows; ++row) {
         resource_bytes resource = find_payload(module, row);
         std::string expected =
             row == 6 ? read_file(uninstaller) : payload_file(payload_names[row - 1]);
@@ -59,6 +62,8 @@ void check_programs(const std::string& folder)
     }
     // The names are looked up ignoring letter case, as the installer asks for them.
     EXPECT_NE(nullptr, FindResourceA(module, "Datei6_name", "Datei6_type"));
+    EXPECT_NE(nullptr, FindResourceA(module, "Datei7_name", "Datei7_type"));
+    EXPECT_EQ(nullptr, FindResourceA(module, "Datei8_name", "Datei8_type"));
     EXPECT_NE(nullptr, FindResourceA(module, "AAPROGRAMICON", RT_GROUP_ICON));
     EXPECT_NE(nullptr, FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION));
     FreeLibrary(module);
@@ -66,9 +71,12 @@ void check_programs(const std::string& folder)
     for (const std::string& program : {installer, uninstaller}) {
         HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, image) << program;
-        bool manifest = false;
-        EnumResourceTypesA(image, note_manifest, reinterpret_cast<LONG_PTR>(&manifest));
-        EXPECT_FALSE(manifest) << program << " carries a manifest";
+        int manifests = 0;
+        EnumResourceNamesA(image, RT_MANIFEST, count_manifest, reinterpret_cast<LONG_PTR>(&manifests));
+        EXPECT_EQ(1, manifests) << program;
+        EXPECT_NE(nullptr, FindResourceExA(image, RT_MANIFEST, MAKEINTRESOURCEA(1),
+                                           MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)))
+            << program << ": no manifest 1 in the neutral language";
         FreeLibrary(image);
     }
 }

@@ -76,12 +76,14 @@ protected:
         parse_command_line(L"\"C:\\Downloads\\Install_VezOdorQFZ27.exe\"");
         lstrcpyA(program_name, "Install_VezOdorQFZ27");
         is_wow64 = false;
+        native_machine = IMAGE_FILE_MACHINE_UNKNOWN;
         places = find_places();
     }
 
     void TearDown() override
     {
         is_wow64 = false;
+        native_machine = IMAGE_FILE_MACHINE_UNKNOWN;
         remove_installer_traces();
         reset_message_boxes();
     }
@@ -262,6 +264,33 @@ TEST_F(InstallerRun, FirstInstallationOn64BitWindows)
                    stored_time(0x01D5729C, 0x667B4573));
     expect_written(places.wow64_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_wow64.DLL"),
                    stored_time(0x01D5729C, 0x6488CF5A));
+}
+
+// ARM64 Windows, simulated (use_arm64_windows): its System32 holds ARM64 code
+// and takes the ARM64 library, never the x64 one; SysWOW64 takes the same
+// companion as on x64 Windows.
+TEST_F(InstallerRun, FirstInstallationAndUpdateOnArm64Windows)
+{
+    if (!use_arm64_windows(is_wow64, native_machine))
+        GTEST_SKIP() << "32-bit Windows";
+    CreateDirectoryA(places.wow64_dir.c_str(), nullptr);
+    std::string system_library = native_path(places.system_dir) + "VezOdorQFZ27.DLL";
+    std::string arm64_library = payload_file("VezOdorQFZ27_arm64.DLL");
+    ASSERT_FALSE(arm64_library.empty()) << "no ARM64 library in " << QF_TEST_PAYLOAD_DIR;
+    expect_first_installation();
+    expect_written(system_library, arm64_library, stored_time(0x01DD878E, 0xF7B71877));
+    expect_written(places.wow64_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_wow64.DLL"),
+                   stored_time(0x01D5729C, 0x6488CF5A));
+
+    // Earlier versions put the x64 library there; an update replaces it.
+    write_file(system_library, payload_file("VezOdorQFZ27_x64.DLL"));
+    reset_message_boxes();
+    reset_layout_state();
+    run({IDYES});
+    expect_boxes({{question("aktualisieren", "Deutsch - Quarzfeld 2.06"), question_box},
+                  {"Tastaturbelegung Deutsch - Quarzfeld 2.06 erfolgreich aktualisliert.",
+                   info_box}});
+    expect_written(system_library, arm64_library, stored_time(0x01DD878E, 0xF7B71877));
 }
 
 TEST_F(InstallerRun, AnswerNoChangesNothing)

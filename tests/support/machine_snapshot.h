@@ -16,7 +16,7 @@ struct product_places {
 extern const char uninstall_root_path[];    // HKLM "...\CurrentVersion\Uninstall"
 extern const char uninstall_entry_path[];   // the product's entry below it
 
-// The path of every row of the product manifest, for either Windows edition
+// The path of every row of the product manifest, for every kind of Windows
 // (the same path once), in the manifest's order; rows of an empty folder are left out.
 std::vector<std::string> manifest_paths(const product_places& places);
 // without_user_lists leaves out the user's lists, which Wine rewrites when a

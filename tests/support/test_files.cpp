@@ -98,3 +98,11 @@ bool use_64bit_windows(bool& is_wow64_flag)
     is_wow64_flag = test_process_is_wow64();
     return is_wow64_flag;
 }
+
+bool use_arm64_windows(bool& is_wow64_flag, USHORT& native_machine_flag)
+{
+    if (!use_64bit_windows(is_wow64_flag))
+        return false;
+    native_machine_flag = IMAGE_FILE_MACHINE_ARM64;
+    return true;
+}

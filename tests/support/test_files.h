@@ -30,3 +30,8 @@ std::string native_path(const std::string& path);
 // the flag itself, as a 64-bit process has no redirection to switch. False
 // when the process is 32-bit on 32-bit Windows, where the test does not apply.
 bool use_64bit_windows(bool& is_wow64_flag);
+// For a test of ARM64 Windows, which is simulated: use_64bit_windows (WoW64,
+// redirection and the 32-bit system folder work there as on x64 Windows),
+// and the native machine that IsWow64Process2 reports to a 32-bit process on
+// ARM64 Windows, IMAGE_FILE_MACHINE_ARM64. False where use_64bit_windows is.
+bool use_arm64_windows(bool& is_wow64_flag, USHORT& native_machine_flag);

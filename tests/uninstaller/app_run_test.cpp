@@ -46,6 +46,7 @@ protected:
         set_pending_renames(renames_before);
         remove_tree(root.substr(0, root.size() - 1));
         is_wow64 = false;
+        native_machine = IMAGE_FILE_MACHINE_UNKNOWN;
     }
 
     // A fresh installation plan and the state app_init leaves for app_run.
@@ -59,6 +60,7 @@ protected:
         reset_layout_state();
         copy_text(target_klid, sizeof target_klid, klid);
         is_wow64 = false;
+        native_machine = IMAGE_FILE_MACHINE_UNKNOWN;
     }
 
     void install()
@@ -218,6 +220,28 @@ TEST_F(UninstallerRun, RemovesEverythingOn32BitAnd64BitWindows)
     expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
     expect_removed();
     EXPECT_FALSE(path_exists(companion_folder + "VezOdorQFZ27.DLL"));
+}
+
+// ARM64 Windows, simulated (use_arm64_windows): the ARM64 library in the
+// system folder and the companion in the 32-bit one go, and nothing else of
+// the system folders.
+TEST_F(UninstallerRun, RemovesEverythingOnArm64Windows)
+{
+    if (!use_arm64_windows(is_wow64, native_machine))
+        GTEST_SKIP() << "32-bit Windows";
+    setup.wow64_dir = root + "syswow64\\";
+    setup.arm64 = true;
+    install();
+    std::string neighbour = setup.system_dir + "KBDGR.DLL";
+    write_file(neighbour, "Windows' own layout");
+    ASSERT_EQ("seeded Datei7_name", read_file(setup.system_dir + "VezOdorQFZ27.DLL"));
+    ASSERT_EQ("seeded Datei3_name", read_file(setup.wow64_dir + "VezOdorQFZ27.DLL"));
+    plan_answers({IDYES});
+    EXPECT_FALSE(app_run());
+    expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
+    expect_removed();
+    EXPECT_FALSE(path_exists(setup.wow64_dir + "VezOdorQFZ27.DLL"));
+    EXPECT_EQ("Windows' own layout", read_file(neighbour));
 }
 
 TEST_F(UninstallerRun, LibraryMissingOrUndeletable)

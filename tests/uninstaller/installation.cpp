@@ -9,10 +9,13 @@
 
 
 // The folder of a manifest row in this installation; empty when the row is not
-// installed on its Windows edition (wow64_dir empty: 32-bit Windows).
+// installed on its kind of Windows (wow64_dir empty: 32-bit Windows).
 static std::string item_path(const installation& setup, const product_item& item)
 {
-    if (!item_installed_here(&item, !setup.wow64_dir.empty()))
+    windows_kind windows = setup.wow64_dir.empty() ? windows_32bit
+                           : setup.arm64           ? windows_arm64
+                                                   : windows_x64;
+    if (!item_installed_here(&item, windows))
         return "";
     if (item.folder == in_system_folder)
         return setup.system_dir + item.file_name;

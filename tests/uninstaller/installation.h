@@ -16,6 +16,7 @@ struct installation {
     std::string klid;
     std::string system_dir;    // trailing backslash
     std::string wow64_dir;     // trailing backslash; empty on 32-bit Windows
+    bool arm64 = false;        // with wow64_dir: ARM64 Windows rather than x64
     std::string product_dir;   // no trailing backslash
     std::string layout_file = "VezOdorQFZ27.DLL";   // empty: no "Layout File" value
     reg_values preload;        // the user's lists as the installer leaves them

@@ -1,5 +1,5 @@
 // Reads a layout library's tables back from an image, following its own
-// pointers: from a file on the host (all three builds) or from a loaded module
+// pointers: from a file on the host (all four builds) or from a loaded module
 // under Wine. The pointer width is the reader's, not the host's.
 #pragma once
 #include <stdint.h>
@@ -10,7 +10,7 @@ struct memory_view {
     // Copies size bytes at a virtual address; false when they are not in the image.
     bool (*read)(const void* context, uint64_t address, void* out, size_t size);
     const void* context;
-    int pointer_size;          // 4, or 8 for x64 and for the 32-bit build with long pointers
+    int pointer_size;          // 4, or 8 for x64, ARM64 and the 32-bit build with long pointers
     bool narrow_addresses;     // every address must fit into 32 bits (upper halves zero)
     // Called with the address of every non-null pointer field, so that a file
     // check can require a relocation there; may be null.

@@ -1,5 +1,5 @@
 // layoutgen <layout file> <output.c>: the host step that turns the layout
-// source into the tables of the three layout libraries.
+// source into the tables of the four layout libraries.
 #include <stdio.h>
 #include <string.h>
 

@@ -1,5 +1,6 @@
 // The stub is decoded instruction by instruction; anything beyond the handful
-// of forms below is reported rather than guessed at.
+// of forms below is reported rather than guessed at. x86 and x64 code is read
+// byte by byte; ARM64 code is a run of 32-bit little-endian words.
 #include "tools/pecheck/descriptor_code.h"
 
 #include <stdio.h>
@@ -12,10 +13,63 @@ bool relocated(const pe_file& pe, uint32_t rva, int type)
     return found != pe.relocations.end() && found->second == type;
 }
 
+// ARM64: adrp and add (immediate) build the address in registers, ret (to
+// x30) hands x0 back. Both are PC-relative or constant and carry no
+// relocation; any other instruction, or a register read before it is set, is
+// refused.
+bool run_descriptor_arm64(const pe_file& pe, uint32_t rva, uint64_t* address, std::string* fault)
+{
+    uint64_t x[31] = {0};
+    bool set[31] = {false};
+    uint32_t ip = rva;
+    for (int step = 0; step < 8; ++step, ip += 4) {
+        uint8_t code[4];
+        if (!read_rva(pe, ip, code, sizeof code)) break;
+        uint32_t word = (uint32_t)code[0] | (uint32_t)code[1] << 8 | (uint32_t)code[2] << 16 |
+                        (uint32_t)code[3] << 24;
+        uint64_t pc = pe.image_base + ip;
+        unsigned rd = word & 31, rn = word >> 5 & 31;
+        char text[96];
+        if (word == 0xD65F03C0) {  // ret
+            if (!set[0]) {
+                *fault = "returns without setting the result (x0)";
+                return false;
+            }
+            *address = x[0];
+            return true;
+        }
+        if ((word & 0x9F000000) == 0x90000000) {  // adrp xd, page
+            if (rd == 31) {
+                *fault = "adrp into xzr";
+                return false;
+            }
+            uint64_t pages = (word >> 29 & 3) | (uint64_t)(word >> 5 & 0x7FFFF) << 2;
+            int64_t offset = (int64_t)(pages << 43) >> 31;  // 21-bit signed page count, times 4096
+            x[rd] = (pc & ~(uint64_t)0xFFF) + (uint64_t)offset, set[rd] = true;
+        } else if ((word & 0xFF800000) == 0x91000000) {  // add xd, xn, #imm12{, lsl #12}
+            if (rd == 31 || rn == 31 || !set[rn]) {
+                snprintf(text, sizeof text, "add at RVA %X %s", ip,
+                         rd == 31 || rn == 31 ? "uses sp" : "reads a register not set before");
+                *fault = text;
+                return false;
+            }
+            uint64_t imm = word >> 10 & 0xFFF;
+            x[rd] = x[rn] + (word & 0x00400000 ? imm << 12 : imm), set[rd] = true;
+        } else {
+            snprintf(text, sizeof text, "unrecognised instruction %08X at RVA %X", word, ip);
+            *fault = text;
+            return false;
+        }
+    }
+    *fault = "no return within the first instructions";
+    return false;
+}
+
 }  // namespace
 
 bool run_descriptor(const pe_file& pe, uint32_t rva, bool edx_high, uint64_t* address, std::string* fault)
 {
+    if (pe.machine == 0xAA64) return run_descriptor_arm64(pe, rva, address, fault);
     bool x64 = pe.machine == 0x8664;
     bool eax_set = false, edx_set = false;
     uint64_t eax = 0, edx = 0;

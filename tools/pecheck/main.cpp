@@ -1,6 +1,6 @@
-// pecheck <library> <x86|x64|wow64> [layout source]: checks a built layout
-// library as Windows will load it, and compares its tables with the source
-// (and its key names with the ones German Windows shows).
+// pecheck <library> <x86|x64|wow64|arm64> [layout source]: checks a built
+// layout library as Windows will load it, and compares its tables with the
+// source (and its key names with the ones German Windows shows).
 // The two 32-bit libraries can only be checked this way on a 64-bit host.
 #include <stdio.h>
 #include <string.h>
@@ -11,6 +11,24 @@
 #include "tools/pecheck/pe_file.h"
 
 namespace {
+
+// What each kind of library is: its machine, PE32 or PE32+, the width of the
+// table pointers, the type of their base relocations.
+struct library_kind {
+    const char* name;
+    uint16_t machine;
+    uint16_t magic;
+    int pointer_size;
+    int relocation_type;    // 3 HIGHLOW, 10 DIR64
+    bool edx_high;          // KbdLayerDescriptor returns a 64-bit value in EDX:EAX
+};
+
+const library_kind kinds[] = {
+    {"x86", 0x14C, 0x10B, 4, 3, false},
+    {"x64", 0x8664, 0x20B, 8, 10, false},
+    {"wow64", 0x14C, 0x10B, 8, 3, true},
+    {"arm64", 0xAA64, 0x20B, 8, 10, false},
+};
 
 struct file_view {
     const pe_file* pe;
@@ -41,10 +59,11 @@ void check_pointer_relocation(const void* context, uint64_t field_address)
 
 // Time stamps are checked for our own build only (with_source): it is
 // reproducible, while libraries made elsewhere may carry their link time.
-void check_headers(const pe_file& pe, bool x64, bool with_source, std::vector<std::string>* faults)
+void check_headers(const pe_file& pe, const library_kind& kind, bool with_source,
+                   std::vector<std::string>* faults)
 {
-    if (pe.machine != (x64 ? 0x8664 : 0x14C)) faults->push_back("wrong machine type");
-    if (pe.magic != (x64 ? 0x20B : 0x10B)) faults->push_back("wrong optional header (PE32/PE32+)");
+    if (pe.machine != kind.machine) faults->push_back("wrong machine type");
+    if (pe.magic != kind.magic) faults->push_back("wrong optional header (PE32/PE32+)");
     if (!(pe.characteristics & 0x2000)) faults->push_back("not marked as a DLL");
     if (with_source && pe.time_stamp != 0) faults->push_back("the header carries a time stamp");
     if (pe.entry_point != 0) faults->push_back("has an entry point");
@@ -56,7 +75,7 @@ void check_headers(const pe_file& pe, bool x64, bool with_source, std::vector<st
     if (with_source && pe.export_time_stamp != 0) faults->push_back("the export directory carries a time stamp");
     if (pe.relocations.empty()) faults->push_back("has no base relocations");
     for (const auto& relocation : pe.relocations)
-        if (relocation.second != (x64 ? 10 : 3)) {
+        if (relocation.second != kind.relocation_type) {
             faults->push_back("relocation of an unexpected type " + std::to_string(relocation.second));
             break;
         }
@@ -71,11 +90,13 @@ void check_headers(const pe_file& pe, bool x64, bool with_source, std::vector<st
 
 int main(int argc, char** argv)
 {
-    if (argc < 3 || argc > 4 || (strcmp(argv[2], "x86") && strcmp(argv[2], "x64") && strcmp(argv[2], "wow64"))) {
-        fprintf(stderr, "usage: pecheck <library> <x86|x64|wow64> [layout source]\n");
+    const library_kind* kind = nullptr;
+    for (const library_kind& known : kinds)
+        if (argc >= 3 && strcmp(argv[2], known.name) == 0) kind = &known;
+    if (argc < 3 || argc > 4 || !kind) {
+        fprintf(stderr, "usage: pecheck <library> <x86|x64|wow64|arm64> [layout source]\n");
         return 2;
     }
-    bool x64 = strcmp(argv[2], "x64") == 0, wow64 = strcmp(argv[2], "wow64") == 0;
     pe_file pe;
     std::string error;
     if (!load_pe_file(argv[1], &pe, &error)) {
@@ -83,14 +104,18 @@ int main(int argc, char** argv)
         return 1;
     }
     std::vector<std::string> faults;
-    check_headers(pe, x64, argc == 4, &faults);
+    check_headers(pe, *kind, argc == 4, &faults);
     uint64_t tables_address = 0;
     kbd_tables tables;
-    if (pe.exports.size() == 1 && !run_descriptor(pe, pe.exports[0].rva, wow64, &tables_address, &error)) {
+    if (pe.exports.size() == 1 && pe.machine != kind->machine) {
+        faults.push_back("KbdLayerDescriptor: code of another machine, not decoded");
+    } else if (pe.exports.size() == 1 &&
+               !run_descriptor(pe, pe.exports[0].rva, kind->edx_high, &tables_address, &error)) {
         faults.push_back("KbdLayerDescriptor: " + error);
     } else if (pe.exports.size() == 1) {
-        file_view context = {&pe, x64 ? 10 : 3, &faults};
-        memory_view view = {read_file_view, &context, x64 || wow64 ? 8 : 4, !x64, check_pointer_relocation};
+        file_view context = {&pe, kind->relocation_type, &faults};
+        memory_view view = {read_file_view, &context, kind->pointer_size, kind->magic == 0x10B,
+                            check_pointer_relocation};
         read_kbd_tables(view, tables_address, &tables, &faults);
         if (argc == 4) {
             layout_source layout;

@@ -125,6 +125,17 @@ bool read_rva(const pe_file& pe, uint32_t rva, void* out, size_t size)
     return false;
 }
 
+bool rva_file_offset(const pe_file& pe, uint32_t rva, size_t* offset)
+{
+    for (const pe_section& section : pe.sections)
+        if (rva >= section.virtual_address && rva - section.virtual_address < section.raw_size &&
+            (size_t)section.raw_offset + (rva - section.virtual_address) < pe.bytes.size()) {
+            *offset = (size_t)section.raw_offset + (rva - section.virtual_address);
+            return true;
+        }
+    return false;
+}
+
 bool load_pe_file(const char* path, pe_file* pe, std::string* error)
 {
     *pe = pe_file();

@@ -45,3 +45,6 @@ bool load_pe_file(const char* path, pe_file* pe, std::string* error);
 // Copies size bytes at an RVA of the loaded image (zero-filled past a
 // section's raw data); false when the range is not inside one section.
 bool read_rva(const pe_file& pe, uint32_t rva, void* out, size_t size);
+// The file offset of an RVA's byte; false when it lies outside every
+// section's raw data.
+bool rva_file_offset(const pe_file& pe, uint32_t rva, size_t* offset);
