@@ -11,6 +11,10 @@
 
 void remove_from_language_list()
 {
+    // Without its layout key (a removal run again after one that went as far
+    // as the key) there is nothing left that Windows could look up.
+    if (target_index < 0)
+        return;
     if (language_list_in_use() && !language_list_disable(target_klid))
         msg_warn(text_not_disabled, layout_name);
 }
