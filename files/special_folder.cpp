@@ -15,9 +15,13 @@ bool shell_folder_lookup(char* out, HWND owner, int folder)
     if (FAILED(SHGetMalloc(&allocator)))
         allocator = nullptr;
     LPITEMIDLIST items = nullptr;
-    bool found = SHGetSpecialFolderLocation(owner, folder, &items) >= 0;
-    if (found && items) {
-        SHGetPathFromIDListA(items, out);
+    bool found = false;
+    if (SHGetSpecialFolderLocation(owner, folder, &items) >= 0 && items) {
+        // A folder without a path in the file system (or one the shell cannot
+        // give) is not found: an empty path would name the root of the drive.
+        found = SHGetPathFromIDListA(items, out) && out[0];
+        if (!found)
+            out[0] = '\0';
         // The item list belongs to the shell's allocator; without one it is
         // left to the process's end rather than freed on the wrong heap.
         if (allocator)

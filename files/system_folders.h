@@ -10,7 +10,11 @@ extern char wow64_dir[MAX_PATH];
 extern char product_dir[MAX_PATH];
 extern PVOID redirection_state;
 
-void system_folders_init();
+// Fills the folder values; false when one of them cannot be found or does not
+// fit: then missing_folder names it, error_text holds the reason, and the
+// values are not to be used (redirection_restore is still due).
+bool system_folders_init();
+extern const char* missing_folder;   // German name of the folder not found
 void redirection_restore();
 // The folder value (system_dir, wow64_dir or product_dir) of an installed item's folder.
 const char* item_folder_path(item_folder folder);

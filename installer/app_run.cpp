@@ -136,8 +136,11 @@ static void install_or_update()
 
 bool app_run()
 {
-    system_folders_init();
-    install_or_update();
+    // Nothing is read or written in a folder that could not be found.
+    if (system_folders_init())
+        install_or_update();
+    else
+        msg_warn(text_folder_not_found, missing_folder, error_text);
     redirection_restore();
     return false;
 }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "files/file_ops.h"
 #include "files/path_join.h"
 #include "files/resource_extract.h"
 #include "files/system_folders.h"
@@ -17,7 +18,6 @@
 #include "frame/text.h"
 #include "installer/installer_texts.h"
 #include "product/product.h"
-#include "registry/layout_state.h"
 #include "registry/uninstall_entry.h"
 
 // extract_resource shows its own failures.
@@ -32,7 +32,9 @@ static bool extract_item(const product_item* item)
 // without it the entry would start nothing, or an older uninstaller that may
 // not fit this installation. A command cut short would start nothing either,
 // so a path that does not fit writes no entry (install_files does not call
-// this then). False after a warning that names what failed.
+// this then). False after a warning when the entry cannot start the
+// uninstaller; a value that only describes the entry warns, and the entry
+// counts as written.
 static bool register_uninstaller(const char* uninstaller_path, const char* klid,
                                  const char* icon_path)
 {
@@ -46,13 +48,27 @@ static bool register_uninstaller(const char* uninstaller_path, const char* klid,
         append_text(removal_note, sizeof removal_note, chart_name);
     }
     append_text(removal_note, sizeof removal_note, text_removal_tail);
-    if (write_uninstall_entry(entry_name, command, entry_name, entry_name, product_web_address,
-                              product_web_address, publisher_text, product_web_address,
-                              product_version, icon_path[0] ? icon_path : nullptr, removal_note))
+
+    // Every earlier entry of the layout goes first. One that cannot be
+    // deleted is written over: the values below replace its own.
+    remove_uninstall_entry(entry_name, entry_name);
+    uninstall_entry_values values = {};
+    values.name = entry_name;
+    values.display_name = entry_name;
+    values.uninstall_string = command;
+    values.help_link = product_web_address;
+    values.url_update_info = product_web_address;
+    values.publisher = publisher_text;
+    values.url_info_about = product_web_address;
+    values.display_version = product_version;
+    values.display_icon = icon_path[0] ? icon_path : nullptr;
+    values.comments = removal_note;
+    entry_outcome outcome = write_uninstall_entry(&values);
+    if (outcome == entry_written)
         return true;
     // The registry's text names the key or value and may hold percent signs.
-    msg_warn(text_warning, layout_error_text);
-    return false;
+    msg_warn(text_warning, uninstall_entry_error);
+    return outcome == entry_lacks_description;
 }
 
 bool install_files(const char* klid, unsigned* missing)
@@ -93,11 +109,12 @@ bool install_files(const char* klid, unsigned* missing)
     if (!chart_name[0])
         return true;
     // The user's own desktop, not the common one: the shortcut is removed again
-    // by the uninstaller, which runs as the same user. A shortcut is made only
-    // to a chart that this run has written.
+    // by the uninstaller, which runs as the same user. It is made anew to
+    // whatever chart is there: the one this run has written, or on an update
+    // the earlier one, which stays while another program holds it open. A
+    // shortcut to no chart would lead nowhere.
     shortcut_delete(status_window, nullptr, chart_name, false);
-    bool chart_written = !(*missing & (1u << item_chart));
-    if (!chart_written || !chart_path[0] || !icon_path[0]
+    if (!chart_path[0] || !icon_path[0] || !FileExists(chart_path)
         || !shortcut_create(status_window, chart_path, nullptr, nullptr, chart_name, nullptr,
                             icon_path, 0, chart_name, SW_SHOW, false))
         *missing |= missing_shortcut;

@@ -20,6 +20,9 @@ const char text_terms[] =
     "\n"
     "Mit \"Ja\" stimmen Sie diesen Bedingungen zu.";
 const char text_cancelled[] = "Installation abgebrochen.";
+const char text_folder_not_found[] =
+    "Der %s konnte nicht ermittelt werden:\n%s\n"
+    "Die Installation wird nicht durchgeführt; es wurde nichts verändert.";
 const char text_changed_while_asked[] =
     "Während der Rückfrage wurde die Registrierung der Tastaturbelegung %s verändert "
     "(von einem anderen Programm oder in den Windows-Einstellungen).\n"

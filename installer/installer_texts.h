@@ -8,6 +8,7 @@ extern const char text_verb_update[];
 extern const char text_verb_install[];
 extern const char text_terms[];
 extern const char text_cancelled[];
+extern const char text_folder_not_found[];
 extern const char text_changed_while_asked[];
 extern const char text_list_warning[];
 extern const char text_updated[];

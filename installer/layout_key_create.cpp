@@ -28,11 +28,14 @@ bool create_layout_key()
         msg_warn(text_reopen_failed, keyboard_layouts_path);
         return false;
     }
-    // Read access on the parent is enough: creating a subkey is checked against
-    // the parent key's security, not against the access of this handle.
+    // Read access on the parent is enough: creating and deleting a subkey is
+    // checked against the keys' own security, not against this handle.
+    // new_klid names no key (choose_new_klid saw to that); one that has
+    // appeared since is not this run's to delete again.
+    bool made_here = reg_key_missing(layouts, new_klid);
     HKEY layout = reg_create_key(layouts, new_klid);
-    RegCloseKey(layouts);
     if (!layout) {
+        RegCloseKey(layouts);
         // Without its key the layout must not reach the user's preload list:
         // Windows would be asked to load a KLID that names nothing.
         format_into(layout_error_text, sizeof layout_error_text, text_layout_key_failed,
@@ -50,5 +53,10 @@ bool create_layout_key()
                 ? write_layout_value(layout, value_created_by_vezodor, "")
                 : write_layout_value(layout, value_custom_language_name, text_custom_language));
     RegCloseKey(layout);
+    // Nor may it stay half-written: the next run would find our library named
+    // in it and update a layout that Windows cannot load (no "Layout Id").
+    if (!written && made_here)
+        reg_delete_tree(layouts, new_klid);
+    RegCloseKey(layouts);
     return written;
 }

@@ -72,16 +72,40 @@ static const char* klid_with_counter(LONG counter)
     return "";
 }
 
+// A KLID that a layout key or the user's lists name already: a handle left in
+// the lists by some other removal would load the new layout too.
+static bool klid_named(const char* klid)
+{
+    for (int i = 0; i < layout_count; ++i) {
+        if (same_text(layout_entries[i].klid, klid))
+            return true;
+    }
+    for (int i = 0; i < preload_count; ++i) {
+        if (same_text(preload_entries[i].data, klid))
+            return true;
+    }
+    for (int i = 0; i < substitute_count; ++i) {
+        if (same_text(substitute_entries[i].name, klid) || same_text(substitute_entries[i].data, klid))
+            return true;
+    }
+    return false;
+}
+
 bool choose_new_klid(int index)
 {
     new_klid[0] = new_layout_id[0] = 0;
     if (target_index != -1)
         return fail_layout(text_key_exists);
     if (index == -1) {
-        // A new KLID counts on from the largest counter in use; beyond fff
-        // it would grow past eight characters.
-        if (!format_klid(new_klid, sizeof new_klid, 'b', max_klid_counter + 1))
-            return fail_layout(text_klid_exhausted, klid_with_counter(max_klid_counter));
+        // A new KLID counts on from the largest counter in use, past those
+        // the user's lists name; beyond fff it would grow past eight characters.
+        LONG counter = max_klid_counter + 1;
+        do {
+            if (!format_klid(new_klid, sizeof new_klid, 'b', counter++)) {
+                new_klid[0] = 0;
+                return fail_layout(text_klid_exhausted, klid_with_counter(max_klid_counter));
+            }
+        } while (klid_named(new_klid));
         if (foreign_layout_ids_overflow) {
             new_klid[0] = 0;
             return fail_layout(text_too_many_entries, "HKEY_LOCAL_MACHINE", keyboard_layouts_path,

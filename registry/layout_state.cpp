@@ -39,7 +39,6 @@ int unreadable_substitute_values;
 bool foreign_layout_ids_overflow;
 
 bool preload_unchanged;
-bool preload_kept;
 bool substitutes_kept;
 bool preload_rewritten;
 
@@ -63,7 +62,7 @@ void clear_layout_results()
     layout_error_text[0] = 0;
     unreadable_preload_values = unreadable_substitute_values = 0;
     foreign_layout_ids_overflow = false;
-    preload_unchanged = preload_kept = substitutes_kept = preload_rewritten = false;
+    preload_unchanged = substitutes_kept = preload_rewritten = false;
 }
 
 void reset_layout_state()

@@ -81,7 +81,6 @@ extern int unreadable_substitute_values;
 extern bool foreign_layout_ids_overflow;
 
 extern bool preload_unchanged;
-extern bool preload_kept;   // write_preload_lists leaves the Preload key alone
 extern bool substitutes_kept;
 extern bool preload_rewritten;
 

@@ -5,6 +5,7 @@
 // Each keeps every layout the user has listed (the removal drops only ours),
 // with the same type and data; names change only as positions move.
 #include "registry/layout_support.h"
+#include "product/product.h"
 #include "registry/registry_texts.h"
 #include "registry/layout_keys.h"
 #include "registry/preload_list.h"
@@ -84,19 +85,68 @@ static bool refuse_unreadable(bool preload, bool substitutes)
     return true;
 }
 
-// The Substitutes values that no Preload value names, except those naming
-// dropped_klid (none: null), written after the planned pairs in the order
-// the scan read them.
-static bool keep_unlinked_substitutes(const char* dropped_klid)
+// A KLID that loads our library: target_klid, or any German layout key whose
+// "Layout File" names the library (an interrupted installation may have left
+// a second one).
+static bool is_our_klid(const char* klid)
 {
-    for (int i = 0; i < substitute_count; ++i) {
-        const substitute_entry* entry = &substitute_entries[i];
-        if (entry->linked || (dropped_klid && !entry->raw.bytes && same_text(entry->data, dropped_klid)))
-            continue;
-        if (!add_new_substitute(entry->name, entry->data, entry->raw))
-            return false;
+    if (!klid || !klid[0])
+        return false;
+    if (target_klid[0] && same_text(klid, target_klid))
+        return true;
+    for (int i = 0; i < layout_count; ++i) {
+        const layout_entry* layout = &layout_entries[i];
+        if (layout->layout_file && same_text(layout->layout_file, library_file_name)
+            && same_text(layout->klid, klid))
+            return true;
     }
-    return true;
+    return false;
+}
+
+// Windows loads the layout of an entry through its substitute when it has
+// one, otherwise its data.
+static bool loads_our_library(const preload_entry* entry)
+{
+    if (entry->substitute)
+        return is_our_klid(entry->substitute);
+    return !entry->raw.bytes && is_our_klid(entry->data);
+}
+
+// Takes every entry that loads our library out of the preload entries, except
+// the one at keep (-1: none), and closes the gaps in the positions 1, 2, 3, ...
+// that they leave. Returns the index that keep has afterwards.
+static int drop_our_references(int keep, int* dropped)
+{
+    LONG gone[list_capacity];
+    int gone_count = 0;
+    int kept = 0, kept_index = -1;
+    *dropped = 0;
+    for (int i = 0; i < preload_count; ++i) {
+        const preload_entry* entry = &preload_entries[i];
+        if (i != keep && loads_our_library(entry)) {
+            ++*dropped;
+            if (entry->canonical && entry->number >= 1)
+                gone[gone_count++] = entry->number;
+            continue;
+        }
+        if (i == keep)
+            kept_index = kept;
+        preload_entries[kept++] = *entry;
+    }
+    preload_count = kept;
+    for (int i = 0; i < preload_count; ++i) {
+        preload_entry* entry = &preload_entries[i];
+        if (!entry->canonical || entry->number < 1)
+            continue;
+        LONG below = 0;
+        for (int g = 0; g < gone_count; ++g)
+            below += gone[g] < entry->number;
+        if (below) {
+            entry->number -= below;
+            entry->name = keep_decimal(entry->number);
+        }
+    }
+    return kept_index;
 }
 
 // Indexes of the preload entries by number, then list order (an insertion
@@ -147,13 +197,16 @@ static bool build_addition_lists()
                 return false;
         }
     }
-    return keep_unlinked_substitutes(nullptr);
+    return true;
 }
 
 bool plan_layout_addition(int index)
 {
     if (!choose_new_klid(index) || !refuse_unreadable(true, true))
         return false;
+    // The layout is listed once: other registrations of the library go.
+    int dropped;
+    drop_our_references(-1, &dropped);
     if (preload_count >= list_capacity)
         return fail_layout(text_list_full, "Preload", static_cast<int>(list_capacity));
     // Only the positions 1, 2, 3, ... move back. Other names (0, -3, 01, abc)
@@ -229,14 +282,33 @@ bool plan_layout_to_front()
         preload_unchanged = true;
         return fail_layout(text_key_missing);
     }
-    int moved = -1;
+    int moved = -1, references = 0, last_reference = -1;
     for (int i = 0; i < preload_count; ++i) {
         if (same_text(preload_entries[i].substitute, target_klid))
             moved = i;
+        if (loads_our_library(&preload_entries[i])) {
+            ++references;
+            last_reference = i;
+        }
     }
-    // Listed directly by its KLID, only in Substitutes, already first, or under
-    // a name that is no plain position: nothing to move.
-    if (moved == -1 || preload_entries[moved].number <= 1 || !preload_entries[moved].canonical) {
+    // Named only by a Substitutes value that no Preload value uses: the
+    // list does not load the layout, so it is added as on an installation.
+    if (references == 0) {
+        substitutes_kept = false;
+        return plan_layout_addition(found_index);
+    }
+    // The layout is listed once: further entries that load the library (our
+    // KLID twice, or another key naming it) go, and the last one stays.
+    int dropped = 0;
+    if (references > 1) {
+        if (moved == -1)
+            moved = last_reference;
+        moved = drop_our_references(moved, &dropped);
+    }
+    // Listed directly by its KLID, already first, or under a name that is no
+    // plain position: nothing to move.
+    bool moves = moved != -1 && preload_entries[moved].number > 1 && preload_entries[moved].canonical;
+    if (!moves && dropped == 0) {
         preload_unchanged = true;
         return true;
     }
@@ -244,13 +316,15 @@ bool plan_layout_to_front()
         return false;
     // Only the positions 1 to N move; a value named 0 or -3 keeps its name, so
     // that it cannot become a second 1.
-    LONG moved_number = preload_entries[moved].number;
-    for (int i = 0; i < preload_count; ++i) {
-        preload_entry* entry = &preload_entries[i];
-        if (!entry->canonical || entry->number < 1 || entry->number > moved_number)
-            continue;
-        entry->number = entry->number == moved_number ? 1 : entry->number + 1;
-        entry->name = keep_decimal(entry->number);
+    if (moves) {
+        LONG moved_number = preload_entries[moved].number;
+        for (int i = 0; i < preload_count; ++i) {
+            preload_entry* entry = &preload_entries[i];
+            if (!entry->canonical || entry->number < 1 || entry->number > moved_number)
+                continue;
+            entry->number = entry->number == moved_number ? 1 : entry->number + 1;
+            entry->name = keep_decimal(entry->number);
+        }
     }
     new_substitute_count = 0;
     if (!build_front_list()) {
@@ -261,49 +335,31 @@ bool plan_layout_to_front()
 }
 
 // plan_layout_removal: the user's new Preload and Substitutes lists without the
-// layout target_klid, renumbered from 1 with fresh substitution handles.
+// layout target_klid (nor any other registration of our library), renumbered
+// from 1 with fresh substitution handles.
 struct removal_plan {
-    int references;       // Preload entries that name the layout
+    int references;       // the entries that load the layout, directly listed ones included
+    bool first_removed;   // one of them holds number 1
     int standard_slot;    // the last entry whose data is a standard KLID
     int first_plain;      // the first remaining entry without substitute
     int heir;             // the entry that may take over the standard slot's data
     const char* standard_data;
 };
 
-// Windows loads the layout of an entry through its substitute when it has
-// one, otherwise its data; both name the layout being removed.
-static bool names_target(const preload_entry* entry)
-{
-    if (entry->substitute)
-        return same_text(entry->substitute, target_klid);
-    return !entry->raw.bytes && same_text(entry->data, target_klid);
-}
-
-static bool unlinked_substitute_names_target()
-{
-    for (int i = 0; i < substitute_count; ++i) {
-        const substitute_entry* entry = &substitute_entries[i];
-        if (!entry->linked && !entry->raw.bytes && same_text(entry->data, target_klid))
-            return true;
-    }
-    return false;
-}
-
 // The removed entries are marked with the new number -1.
 static removal_plan find_removal_places()
 {
-    removal_plan plan = {0, -1, -1, -1, nullptr};
+    removal_plan plan = {0, false, -1, -1, -1, nullptr};
     for (int i = 0; i < preload_count; ++i) {
         preload_entry* entry = &preload_entries[i];
         entry->standard = false;
         entry->new_data = nullptr;
-        entry->new_number = names_target(entry) ? -1 : 0;
+        entry->new_number = loads_our_library(entry) ? -1 : 0;
         if (entry->new_number == -1)
             ++plan.references;
         if (is_standard_klid(entry->data))
             plan.standard_slot = i;
-        if (entry->new_number == 0 && !entry->substitute && !entry->raw.bytes
-            && plan.first_plain == -1)
+        if (entry->new_number == 0 && !entry->substitute && plan.first_plain == -1)
             plan.first_plain = i;
     }
     if (plan.standard_slot == -1)
@@ -311,8 +367,8 @@ static removal_plan find_removal_places()
     plan.standard_data = preload_entries[plan.standard_slot].data;
     plan.heir = plan.standard_slot;
     // When the layout held the standard slot and every remaining entry is
-    // substituted, the nearest remaining entry before it (or after it, when
-    // there is none before) inherits the standard KLID as its Preload data.
+    // substituted, the entry just before it (or the next one, when it was
+    // the first) inherits the standard KLID as its Preload data.
     if (preload_entries[plan.standard_slot].new_number == -1 && plan.first_plain == -1) {
         int before = -1, after = -1;
         for (int i = 0; i < preload_count; ++i) {
@@ -328,9 +384,27 @@ static removal_plan find_removal_places()
     return plan;
 }
 
-static bool keeps_position(const preload_entry* entry)
+// Entries that are neither standard nor at a plain position go to the end;
+// when the layout held position 1, the standard entries (the removed one
+// included) take the positions 1, 2, 3, ... in list order, so that a layout
+// that comes with Windows is preselected.
+static void mark_places(removal_plan* plan)
 {
-    return entry->canonical && entry->number >= 1;
+    for (int i = 0; i < preload_count; ++i) {
+        preload_entry* entry = &preload_entries[i];
+        entry->standard = is_standard_klid(entry->data) || is_standard_klid(entry->substitute);
+        if (!entry->standard && !entry->canonical)
+            entry->number = 200;
+        if (entry->new_number == -1 && entry->number == 1)
+            plan->first_removed = true;
+    }
+    if (!plan->first_removed)
+        return;
+    LONG number = 1;
+    for (int i = 0; i < preload_count; ++i) {
+        if (preload_entries[i].standard)
+            preload_entries[i].number = number++;
+    }
 }
 
 static bool give_new_data(int index, const removal_plan* plan, LONG* handle_number)
@@ -347,29 +421,28 @@ static bool give_new_data(int index, const removal_plan* plan, LONG* handle_numb
     return entry->new_data && add_new_substitute(entry->new_data, entry->substitute);
 }
 
-// Positions 1, 2, 3, ...: first the entries at positions of their own, by
-// number, so that the user's first remaining layout stays first; then every
-// other name (0, -3, 01, abc) in list order. Substituted entries get new
-// handles, except an heir of the standard slot when no plain entry is left
-// to carry the standard KLID.
+static bool number_in_order(LONG number) { return number >= 0 && number <= 201; }
+
+// Positions 1, 2, 3, ... by number from 0 to 201, then in list order; entries
+// numbered outside that range (a value named -3 or 250) follow last, in list
+// order, instead of dropping out of the user's list.
 static bool renumber(const removal_plan* plan)
 {
-    int order[list_capacity];
-    sort_by_number(order);
     LONG position = 0;
     LONG handle_number = 1;
-    for (int group = 0; group < 2; ++group) {
-        for (int k = 0; k < preload_count; ++k) {
-            int i = group == 0 ? order[k] : k;
+    for (LONG k = 0; k <= 202; ++k) {
+        for (int i = 0; i < preload_count; ++i) {
             preload_entry* entry = &preload_entries[i];
-            if (entry->new_number == -1 || keeps_position(entry) != (group == 0))
+            if (entry->new_number != 0)
+                continue;
+            if (k <= 201 ? entry->number != k : number_in_order(entry->number))
                 continue;
             entry->new_number = ++position;
             if (!give_new_data(i, plan, &handle_number))
                 return false;
         }
     }
-    return keep_unlinked_substitutes(target_klid);
+    return true;
 }
 
 // Plain entries first, then substituted ones, each pass by new number.
@@ -390,35 +463,38 @@ static bool build_removal_list()
     return true;
 }
 
-bool plan_layout_removal()
+// The user's lists without target_klid, whether its layout key is there or not.
+static bool plan_removal_from_lists()
 {
-    if (target_index == -1)
-        return fail_layout(text_key_missing);
     if (is_standard_klid(target_klid))
         return fail_layout(text_standard_layout);
     removal_plan plan = find_removal_places();
-    bool in_substitutes = unlinked_substitute_names_target();
-    // A layout that no list names leaves the lists alone; one named only by a
-    // Substitutes value that no Preload value uses leaves Preload alone.
-    if (plan.references == 0 && !in_substitutes) {
+    // A layout that no Preload value loads leaves the lists alone, also when
+    // an unused Substitutes value still names it: Windows does not load it.
+    if (plan.references == 0) {
         preload_unchanged = true;
         return true;
     }
-    preload_kept = plan.references == 0;
-    if (!refuse_unreadable(!preload_kept, true))
+    if (!refuse_unreadable(true, true))
         return false;
-    if (preload_kept) {
-        // Preload stays as it is, and so do the substitutes it uses.
-        for (int i = 0; i < substitute_count; ++i) {
-            const substitute_entry* entry = &substitute_entries[i];
-            if (entry->linked && !add_new_substitute(entry->name, entry->data, entry->raw))
-                return false;
-        }
-        return keep_unlinked_substitutes(target_klid);
-    }
+    mark_places(&plan);
     if (!renumber(&plan) || !build_removal_list()) {
         newpreloadcount = new_substitute_count = 0;
         return false;
     }
     return true;
+}
+
+bool plan_layout_removal()
+{
+    if (target_index == -1)
+        return fail_layout(text_key_missing);
+    return plan_removal_from_lists();
+}
+
+// A removal repeated after one that deleted the layout key but left other
+// parts behind: what the lists still name of the layout goes the same way.
+bool plan_leftover_removal()
+{
+    return plan_removal_from_lists();
 }

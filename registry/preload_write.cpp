@@ -51,9 +51,6 @@ static void write_preload(HKEY parent)
 // Pairs named by a standard KLID first, then the others, each in list order.
 static void write_substitutes(HKEY parent)
 {
-    // A profile without the key gets one only when something goes into it.
-    if (new_substitute_count == 0 && reg_key_missing(parent, "Substitutes"))
-        return;
     HKEY substitutes = recreate_key(parent, "Substitutes");
     if (!substitutes)
         return;
@@ -67,21 +64,42 @@ static void write_substitutes(HKEY parent)
     RegCloseKey(substitutes);
 }
 
+// A key that is rewritten must let itself be deleted, and Keyboard Layout must
+// let it be created again. Asked of both keys before either is deleted: with
+// one list rewritten and the other not, the new handles in Preload would load
+// what the old Substitutes values name (or nothing), not the user's layouts.
+static bool rewritable(HKEY parent, const char* name)
+{
+    return reg_key_missing(parent, name) || reg_tree_deletable(parent, name);
+}
+
 bool write_preload_lists()
 {
     if (preload_unchanged)
         return true;
-    if (newpreloadcount == 0 && !preload_kept)
+    if (newpreloadcount == 0)
         return fail_layout(text_new_list_empty);
     layout_error_text[0] = 0;
     HKEY parent = reg_open_read(HKEY_CURRENT_USER, keyboard_layout_key);
     if (!parent)
         return fail_layout(text_write_open, keyboard_layout_key);
+    // A profile without a Substitutes key gets one only when something goes into it.
+    bool substitutes = !substitutes_kept
+        && !(new_substitute_count == 0 && reg_key_missing(parent, "Substitutes"));
+    const char* refused = nullptr;
+    if (!reg_can_create_below(HKEY_CURRENT_USER, keyboard_layout_key)
+        || !rewritable(parent, "Preload"))
+        refused = "Preload";
+    else if (substitutes && !rewritable(parent, "Substitutes"))
+        refused = "Substitutes";
+    if (refused) {
+        RegCloseKey(parent);
+        return fail_layout(text_write_refused, keyboard_layout_key, refused);
+    }
     // A failure in Substitutes replaces the text of a Preload failure; the
     // other key is attempted either way.
-    if (!preload_kept)
-        write_preload(parent);
-    if (!substitutes_kept)
+    write_preload(parent);
+    if (substitutes)
         write_substitutes(parent);
     RegCloseKey(parent);
     return layout_error_text[0] == 0;

@@ -148,3 +148,34 @@ bool reg_delete_tree(HKEY parent, const char* name)
     succeeded(RegDeleteKeyA(parent, own_name));
     return result;
 }
+
+// What reg_delete_tree needs, asked for without deleting anything: the key and
+// every key below it open with full access, which includes the right to delete.
+bool reg_tree_deletable(HKEY parent, const char* name)
+{
+    if (!name || !name[0])
+        return false;
+    HKEY key = reg_open_full(parent, name);
+    if (!key)
+        return false;
+    bool result = true;
+    for (DWORD index = reg_count_subkeys(key); result && index-- > 0;) {
+        char child[reg_name_size];
+        result = reg_enum_subkey(key, index) && strlen(enum_key_name) < sizeof child;
+        if (result) {
+            memcpy(child, enum_key_name, strlen(enum_key_name) + 1);
+            result = reg_tree_deletable(key, child);
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+bool reg_can_create_below(HKEY parent, const char* path)
+{
+    HKEY key = open_key(parent, path, KEY_CREATE_SUB_KEY);
+    if (!key)
+        return false;
+    RegCloseKey(key);
+    return true;
+}

@@ -28,3 +28,8 @@ DWORD reg_count_values(HKEY key);
 bool reg_enum_subkey(HKEY key, DWORD index);
 bool reg_enum_value(HKEY key, DWORD index);
 bool reg_delete_tree(HKEY parent, const char* name);
+// Whether reg_delete_tree could delete the key and everything below it (each
+// opens with full access); nothing is deleted.
+bool reg_tree_deletable(HKEY parent, const char* name);
+// Whether the key at path lets subkeys be created below it.
+bool reg_can_create_below(HKEY parent, const char* path);

@@ -8,7 +8,8 @@ const char text_open_machine_key[] = "Fehler beim Öffnen des Registry-Keys HKEY
 const char text_open_layout_subkey[] = "Fehler beim Öffnen des Registry-Subkeys %s - %s";
 const char text_too_many_entries[] =
     "Zu viele Einträge in %s\\%s: höchstens %d können bearbeitet werden.\n"
-    "Es wurde nichts verändert.";
+    "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht "
+    "verändert.";
 const char text_out_of_memory[] = "Nicht genug Speicher für die Liste der Tastaturbelegungen.";
 const char text_key_exists[] = "Schlüssel schon vorhanden";
 const char text_key_missing[] = "Schlüssel nicht vorhanden";
@@ -22,18 +23,25 @@ const char text_new_list_full[] = "INTERNER FEHLER: neue Liste hat mehr als %d E
 const char text_new_list_empty[] = "INTERNER FEHLER: newpreloadcount ist 0!";
 const char text_list_full[] =
     "Die Liste HKEY_CURRENT_USER\\Keyboard Layout\\%s hätte danach mehr als %d Einträge.\n"
-    "Es wurde nichts verändert.";
+    "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht "
+    "verändert.";
 const char text_name_at_end[] =
     "Der Wert \"%s\" in HKEY_CURRENT_USER\\Keyboard Layout\\Preload kann nicht weiter "
-    "nach hinten rücken.\nEs wurde nichts verändert.";
+    "nach hinten rücken.\nDie Listen der Tastaturbelegungen des Benutzers (Preload und "
+    "Substitutes) wurden nicht verändert.";
 const char text_value_unreadable[] =
     "In HKEY_CURRENT_USER\\Keyboard Layout\\%s stehen Werte, die nicht gelesen werden können "
     "(Name oder Daten zu lang, Anzahl: %d); beim Neuschreiben der Liste gingen sie verloren.\n"
-    "Es wurde nichts verändert.";
+    "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht "
+    "verändert.";
 const char text_write_value[] =
     "Warnung:\nFehler beim Schreiben des Wertes \"%s\" in den Registry-Key %s - %s";
 const char text_write_open[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 const char text_write_delete[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
+const char text_write_refused[] =
+    "Warnung:\nDer Registry-Key %s - %s kann nicht gelöscht und neu erstellt werden.\n"
+    "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht "
+    "verändert.";
 const char text_write_recreate[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
 const char text_key_not_created[] =
     "Fehler beim Erstellen des Registry-Keys HKEY_LOCAL_MACHINE\\%s:\n%s";

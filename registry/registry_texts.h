@@ -20,6 +20,7 @@ extern const char text_value_unreadable[];
 extern const char text_write_value[];
 extern const char text_write_open[];
 extern const char text_write_delete[];
+extern const char text_write_refused[];
 extern const char text_write_recreate[];
 extern const char text_key_not_created[];
 extern const char text_key_not_deleted[];

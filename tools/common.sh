@@ -4,12 +4,16 @@
 QF_PACKAGES_BUILD="cmake ninja-build g++ pkg-config clang lld
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  libcairo2-dev fonts-dejavu-core"
+  libcairo2-dev fonts-dejavu-core
+  llvm"
 # Signing the programs (tools/sign.sh) and its test.
 QF_PACKAGES_SIGN="osslsigncode openssl"
 QF_PACKAGES_TEST="googletest wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick poppler-utils python3"
 # The virtual 32-bit Windows (tools/vm): qemu and what makes its guest image.
 QF_PACKAGES_VM="qemu-system-x86 debootstrap e2fsprogs debian-archive-keyring"
+# The virtual ARM64 machine (tools/vm-arm64): qemu for aarch64, and its user-mode
+# emulator, which runs the guest's programs while debootstrap makes its image.
+QF_PACKAGES_VM_ARM64="qemu-system-arm qemu-user-static debootstrap e2fsprogs debian-archive-keyring"
 
 qf_root=${QF_BUILD_ROOT:-build}
 qf_apt_updated=

@@ -40,5 +40,11 @@ if [ "${QF_SKIP_VM:-}" = 1 ] && [ "${CI:-}" != true ]; then
 else
   tools/vm/run.sh --no-build </dev/null || status=1
 fi
+# The ARM64 layout library in an ARM64 process (tools/vm-arm64/run.sh); skipped with it.
+if [ "${QF_SKIP_VM:-}" = 1 ] && [ "${CI:-}" != true ]; then
+  echo "Virtual ARM64 machine skipped (QF_SKIP_VM=1)"
+else
+  tools/vm-arm64/run.sh --no-build </dev/null || status=1
+fi
 echo "Test run took $(( $(date +%s) - start )) s"
 exit $status

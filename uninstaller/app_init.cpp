@@ -8,6 +8,7 @@
 #include "frame/text.h"
 #include "product/product.h"
 #include "registry/layout_state.h"
+#include "uninstaller/removal_steps.h"
 #include "uninstaller/temporary_copy.h"
 #include "uninstaller/texts.h"
 
@@ -35,13 +36,25 @@ static bool klid_argument_valid()
     return true;
 }
 
+// Nothing is deleted in a folder that could not be found.
+static bool folders_found()
+{
+    if (system_folders_init())
+        return true;
+    msg_warn(text_folder_not_found, missing_folder, error_text);
+    redirection_restore();
+    return false;
+}
+
 bool app_init()
 {
     center_window = true;
-    if (!klid_argument_valid())
+    if (!klid_argument_valid() || !folders_found()) {
+        // A temporary copy that refuses goes at the next start, as after its run.
+        if (runs_as_temporary_copy())
+            schedule_own_deletion();
         return false;
-
-    system_folders_init();
+    }
 
     copy_paths paths;
     if (!find_copy_paths(&paths)) {

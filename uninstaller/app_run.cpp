@@ -45,10 +45,8 @@ bool app_run()
         // The uninstall entry goes last: while anything of the layout is left,
         // the list of installed software still names it, and the user can
         // start the removal again from there.
-        if (!removal_incomplete
-            && !write_uninstall_entry(entry_name, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr))
-            msg_warn(text_warning, layout_error_text);
+        if (!removal_incomplete && !remove_uninstall_entry(entry_name, nullptr))
+            msg_warn(text_warning, uninstall_entry_error);
         // Shown as it is: the system's formatting stops at 1,024 characters,
         // which the note on another account can pass.
         char done[message_format_size];
@@ -56,8 +54,10 @@ bool app_run()
                     removal_incomplete ? text_entry_kept : "");
         append_other_account_result(done, sizeof done, other_account);
         msg_info(as_literal(done));
-        schedule_own_deletion();
     }
+    // This is the temporary copy, which nothing else removes: after a
+    // refusal or a No just as after the removal.
+    schedule_own_deletion();
     redirection_restore();
     return false;
 }

@@ -24,7 +24,10 @@ bool remove_layout_library()
             msg_info(text_library_not_deleted, layout_name, path);
             return false;
         }
-    } else if (msg_ask(text_library_missing, layout_name, path) != IDYES) {
+    } else if (!removing_leftovers
+               && msg_ask(text_library_missing, layout_name, path) != IDYES) {
+        // After a removal that could not finish, the library went in that
+        // first run; only a library missing from a registered layout is news.
         return false;
     }
 

@@ -12,9 +12,16 @@
 void remove_layout_registration()
 {
     // The question about a missing library may have been open since the last
-    // scan: the lists are read and planned once more, as they are now.
-    if (!layout_scan() || !plan_layout_removal() || !write_preload_lists())
+    // scan: the lists are read and planned once more, as they are now. Lists
+    // that still name the layout keep the entry, so that a later run can
+    // take it out of them.
+    if (!layout_scan() || !plan_list_removal() || !write_preload_lists()) {
         msg_info(text_preload_warning, layout_name, layout_error_text);
+        removal_incomplete = true;
+    }
+    // After a removal that could not finish, the layout key went in that run.
+    if (removing_leftovers)
+        return;
 
     HKEY layouts = reg_open_read(HKEY_LOCAL_MACHINE, keyboard_layouts_path);
     if (!layouts) {

@@ -41,6 +41,8 @@ void remove_product_files()
     if (removal_incomplete)
         return;
 
-    if (!folder_delete(product_dir))
+    // A folder that is gone already (after a removal that could not finish,
+    // or by hand) is nothing to report.
+    if (FileExists(product_dir) && !folder_delete(product_dir))
         msg_info(text_folder_not_removed, layout_name, product_dir);
 }

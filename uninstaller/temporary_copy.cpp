@@ -59,6 +59,12 @@ bool runs_from_temporary_folder(const copy_paths* paths)
                           folder_length) == CSTR_EQUAL;
 }
 
+bool runs_as_temporary_copy()
+{
+    copy_paths paths;
+    return find_copy_paths(&paths) && runs_from_temporary_folder(&paths);
+}
+
 bool hand_over_to_copy(const copy_paths* paths, const char* klid)
 {
     if (!file_copy(paths->own_path, paths->copy_path, true, true)) {

@@ -15,6 +15,8 @@ bool find_copy_paths(copy_paths* paths);
 // The running program's own folder is the temporary folder (compared ignoring
 // case and a trailing backslash).
 bool runs_from_temporary_folder(const copy_paths* paths);
+// find_copy_paths and runs_from_temporary_folder in one; false when unknown.
+bool runs_as_temporary_copy();
 // Copies the program to copy_path and starts it with the KLID, without waiting;
 // shows the failure boxes itself.
 bool hand_over_to_copy(const copy_paths* paths, const char* klid);

@@ -18,6 +18,9 @@ const char text_no_temporary_folder[] =
     "Deinstallationsprogramm findet kein verwendbares temporäres Verzeichnis "
     "(nicht vorhanden oder Pfad zu lang), um sein Original löschen zu können.\n"
     "Die Deinstallation wird nicht durchgeführt; es wurde nichts verändert.";
+const char text_folder_not_found[] =
+    "Der %s konnte nicht ermittelt werden:\n%s\n"
+    "Die Deinstallation wird nicht durchgeführt; es wurde nichts verändert.";
 const char text_copy_failed[] =
     "Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert werden, "
     "um sein Original löschen zu können";

@@ -7,6 +7,7 @@ extern const char text_argument_length[];
 extern const char text_argument_not_german[];
 extern const char text_argument_standard[];
 extern const char text_no_temporary_folder[];
+extern const char text_folder_not_found[];
 extern const char text_copy_failed[];
 extern const char text_copy_not_started[];
 extern const char text_title_format[];

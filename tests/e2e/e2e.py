@@ -330,8 +330,13 @@ class Suite:
         return content
 
     def expect_removal(self, sc, expected):
-        """What a completed removal leaves besides the machine as it was: the
-        temporary copy, marked for deletion at the next start."""
+        """What a completed removal leaves besides the machine as it was."""
+        self.expect_temporary_copy(sc, expected)
+
+    def expect_temporary_copy(self, sc, expected):
+        """What every run of the temporary copy leaves, whether it removed the
+        layout, was answered No or refused: the copy, marked for deletion at
+        the next start."""
         m = sc.machine
         copy_path = self.temporary_copy(m)
         with open(self.uninstaller, 'rb') as f:
@@ -422,8 +427,7 @@ def answer_no(suite):
               [ExpectedBox(texts.UNINSTALLER, formatted(texts.REMOVE_QUESTION, texts.LAYOUT_NAME), dialogs.NO),
                info_box(texts.UNINSTALLER, texts.REMOVAL_ABORTED)], texts.UNINSTALLER_TITLE)
     expected = machine_state.Expectation(before)
-    with open(suite.uninstaller, 'rb') as f:
-        expected.add_file(suite.temporary_copy(sc.machine), f.read())
+    suite.expect_temporary_copy(sc, expected)
     suite.compare(sc, 'nein', expected)
     scenarios.append(sc)
     return scenarios
@@ -462,8 +466,7 @@ def wrong_calls(suite):
                                                      'VezOdorQFZ27'))], texts.UNINSTALLER_TITLE)
     suite.check_box_from_copy(sc, 'unbekannte_klid')
     expected = machine_state.Expectation(before)
-    with open(suite.uninstaller, 'rb') as f:
-        expected.add_file(suite.temporary_copy(sc.machine), f.read())
+    suite.expect_temporary_copy(sc, expected)
     suite.compare(sc, 'unbekannte_klid', expected)
     return [sc]
 

@@ -14,6 +14,7 @@
 #include "product/product.h"
 #include "registry/layout_state.h"
 #include "tests/installer/machine.h"
+#include "tests/support/folder_faults.h"
 #include "tests/support/message_box_script.h"
 #include "tests/support/registry_seed.h"
 
@@ -246,8 +247,9 @@ TEST_F(InstallerRun, FirstInstallationOn32BitWindows)
     expect_written(places.system_dir + "VezOdorQFZ27.DLL", payload_file("VezOdorQFZ27_x86.DLL"),
                    stored_time(0x01D56D16, 0xC4941E0B));
     // In the i686 suites under WoW64 this process's system32 is syswow64.
-    if (!test_process_is_wow64())
+    if (!test_process_is_wow64()) {
         EXPECT_FALSE(path_exists(places.wow64_dir + "VezOdorQFZ27.DLL"));
+    }
 }
 
 // In the i686 suites under WoW64 the installer switches redirection off for
@@ -342,24 +344,144 @@ TEST_F(InstallerRun, LayoutValueThatCannotBeWrittenEndsWithoutListOrSuccess)
         << shown_boxes[1].text;
     EXPECT_EQ(warn_box, shown_boxes[1].flags);
     EXPECT_EQ(lists_before, snapshot_tree(HKEY_CURRENT_USER, "Keyboard Layout"));
+    // The half-written key goes again: a later run would take it for an
+    // installation and update a layout without "Layout Id".
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key("b0030407").c_str()));
 }
 
-TEST_F(InstallerRun, UninstallEntryValueNotWrittenIsToldAndNamedAtTheEnd)
+// Only an entry that cannot start the uninstaller is named as missing; a value
+// that only describes it is a warning of its own.
+TEST_F(InstallerRun, UninstallEntryValueNotWrittenIsTold)
 {
+    const std::string missing_entry =
+        "\n\nFolgende Teile konnten nicht installiert werden: Eintrag in \"Programme und "
+        "Features\".";
+    const struct {
+        const char* value;
+        bool starts_uninstaller;
+    } cases[] = {
+        {"UninstallString", true}, {"DisplayName", true}, {"DisplayIcon", false}, {"Publisher", false}};
+    for (const auto& c : cases) {
+        const char* value = c.value;
+        SCOPED_TRACE(value);
+        remove_installer_traces();
+        seed_german_windows();
+        reset_message_boxes();
+        reset_layout_state();
+        fail_registry_writes_named(value);
+        run({IDYES});
+        fail_registry_writes_named(nullptr);
+
+        ASSERT_EQ(3u, shown_boxes.size());
+        EXPECT_EQ(0u, shown_boxes[1].text.find(
+                          std::string("Warnung:\nFehler beim Schreiben des Registry-Werts \"") +
+                          value + "\" unter HKEY_LOCAL_MACHINE\\" + uninstall_entry_path +
+                          ":\nFehlercode 5"))
+            << shown_boxes[1].text;
+        EXPECT_EQ(warn_box, shown_boxes[1].flags);
+        EXPECT_EQ(std::string(installed_text) + (c.starts_uninstaller ? missing_entry : ""),
+                  shown_boxes[2].text);
+    }
+}
+
+// The list warning gives the lists' own reason, whatever the uninstall entry
+// reported before it.
+TEST_F(InstallerRun, ListWarningKeepsItsReasonAfterAnEntryFailure)
+{
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    HKEY preload = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, seed_preload_path, 0,
+                                           KEY_SET_VALUE, &preload));
+    std::string too_long(300, 'a');
+    RegSetValueExA(preload, "2", 0, REG_SZ, reinterpret_cast<const BYTE*>(too_long.c_str()),
+                   static_cast<DWORD>(too_long.size() + 1));
+    RegCloseKey(preload);
     fail_registry_writes_named("UninstallString");
     run({IDYES});
     fail_registry_writes_named(nullptr);
 
-    ASSERT_EQ(3u, shown_boxes.size());
-    EXPECT_EQ(0u, shown_boxes[1].text.find(
-                      std::string("Warnung:\nFehler beim Schreiben des Registry-Werts "
-                                  "\"UninstallString\" unter HKEY_LOCAL_MACHINE\\") +
-                      uninstall_entry_path + ":\nFehlercode 5"))
+    ASSERT_EQ(4u, shown_boxes.size());
+    EXPECT_EQ(0u, shown_boxes[1].text.find("Warnung:\nFehler beim Schreiben des Registry-Werts "
+                                           "\"UninstallString\""))
         << shown_boxes[1].text;
-    EXPECT_EQ(warn_box, shown_boxes[1].flags);
-    EXPECT_EQ(std::string(installed_text) + "\n\nFolgende Teile konnten nicht installiert "
-                                            "werden: Eintrag in \"Programme und Features\".",
+    // The lists' reason, whatever its closing sentence.
+    EXPECT_EQ(0u, shown_boxes[2].text.find(
+                      "Warnung bei Installation von Deutsch - Quarzfeld 2.06:\nProblem bei "
+                      "Registry-Key-Update:\n  In HKEY_CURRENT_USER\\Keyboard Layout\\Preload "
+                      "stehen Werte, die nicht gelesen werden können (Name oder Daten zu lang, "
+                      "Anzahl: 1)"))
+        << shown_boxes[2].text;
+}
+
+// Windows cannot report a folder, or reports one too long for the path
+// buffers: an empty folder value would name the root of the drive.
+TEST_F(InstallerRun, FolderThatCannotBeFoundStopsBeforeAnything)
+{
+    struct {
+        std::vector<const char*> queries;
+        folder_fault fault;
+        bool wow64;
+        const char* folder;
+    } cases[] = {
+        {{"GetSystemDirectoryA"}, folder_unknown, false, "Systemordner"},
+        {{"GetSystemDirectoryA"}, folder_too_long, false, "Systemordner"},
+        {{"GetSystemWow64DirectoryA"}, folder_unknown, true, "32-Bit-Systemordner"},
+        {{"GetSystemWow64DirectoryA"}, folder_too_long, true, "32-Bit-Systemordner"},
+        // The Windows folder stands in for the program-files folder.
+        {{"SHGetPathFromIDListA", "GetWindowsDirectoryA"}, folder_unknown, false,
+         "Programmordner"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.queries[0]);
+        reset_message_boxes();
+        reset_layout_state();
+        std::string before = machine_snapshot();
+        is_wow64 = c.wow64;
+        for (const char* query : c.queries)
+            set_folder_fault(query, c.fault);
+        run({});
+        clear_folder_faults();
+        is_wow64 = false;
+
+        ASSERT_EQ(1u, shown_boxes.size());
+        const std::string& text = shown_boxes[0].text;
+        std::string start = std::string("Der ") + c.folder + " konnte nicht ermittelt werden:\n";
+        std::string end = "\nDie Installation wird nicht durchgeführt; es wurde nichts verändert.";
+        EXPECT_EQ(0u, text.find(start)) << text;
+        EXPECT_TRUE(text.size() > start.size() + end.size()
+                    && text.compare(text.size() - end.size(), end.size(), end) == 0)
+            << text;
+        EXPECT_EQ(warn_box, shown_boxes[0].flags);
+        EXPECT_EQ(before, machine_snapshot());
+    }
+}
+
+// The chart of an earlier installation that another program holds open stays,
+// and the shortcut to it with it.
+TEST_F(InstallerRun, UpdateWithTheChartHeldOpenKeepsTheShortcut)
+{
+    // The holder is started first: Wine rewrites the user's Preload list
+    // whenever a process starts.
+    std::string chart = places.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf";
+    ASSERT_TRUE(CreateDirectoryA(places.product_dir.c_str(), nullptr));
+    write_file(chart, "the earlier chart");
+    HANDLE holder = hold_file(chart);
+    ASSERT_NE(nullptr, holder);
+    seed_installed_copy("VezOdorQFZ27.DLL", "Quarzfeld alt");
+    set_user_lists({{"1", "d0010407"}, {"2", "00000407"}}, {{"d0010407", "b0010407"}});
+
+    run({IDYES});
+    release_file(holder);
+
+    ASSERT_EQ(3u, shown_boxes.size());
+    EXPECT_EQ(0u, shown_boxes[1].text.find("FEHLER:\nDatei konnte nicht zum Schreiben geöffnet "
+                                           "werden.\nName: " + chart + "\n"))
+        << shown_boxes[1].text;
+    EXPECT_EQ("Tastaturbelegung Quarzfeld alt erfolgreich aktualisliert.\n\nFolgende Teile "
+              "konnten nicht installiert werden: Belegungsschaubild.",
               shown_boxes[2].text);
+    EXPECT_EQ("the earlier chart", read_file(chart));
+    expect_shortcut();
 }
 
 TEST_F(InstallerRun, UninstallerHeldOpenDuringAnUpdateKeepsTheEarlierEntry)

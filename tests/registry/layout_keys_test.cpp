@@ -112,7 +112,9 @@ TEST_F(LayoutKeys, ScanFailsOnMissingKeysAndOverfullLists)
     set_user_lists(preload, {});
     EXPECT_FALSE(layout_scan());
     EXPECT_STREQ("Zu viele Einträge in HKEY_CURRENT_USER\\Keyboard Layout\\Preload: höchstens 100 "
-                 "können bearbeitet werden.\nEs wurde nichts verändert.",
+                 "können bearbeitet werden.\n"
+                 "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) "
+                 "wurden nicht verändert.",
                  layout_error_text);
 
     // "Layout Id" values of other languages matter only to a new
@@ -129,7 +131,8 @@ TEST_F(LayoutKeys, ScanFailsOnMissingKeysAndOverfullLists)
     EXPECT_FALSE(choose_new_klid(-1));
     EXPECT_STREQ("Zu viele Einträge in HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\"
                  "Keyboard Layouts: höchstens 100 können bearbeitet werden.\n"
-                 "Es wurde nichts verändert.",
+                 "Die Listen der Tastaturbelegungen des Benutzers (Preload und Substitutes) "
+                 "wurden nicht verändert.",
                  layout_error_text);
 
     for (int i = 0; i < 94; ++i) {   // with the six seeded ones, 100 German keys

@@ -1,12 +1,12 @@
 // The rule behind every rewrite of the user's keyboard lists, checked on a few
 // hundred generated Preload and Substitutes lists (seeded, so a failure comes
 // back): every layout the user had is still listed afterwards, with the same
-// type and data, except our own (gone after a removal, added by an
-// installation); names change only as positions move; the user's first
-// remaining layout stays first after a removal; Substitutes values that no
-// Preload value uses stay as they are. A plan that cannot keep this writes
-// nothing. Windows looks value names up without regard to case, and so does
-// the model here.
+// type and data, and none loads another layout than before, except our own:
+// listed once and at 1 after an installation, gone after a removal, also when
+// a second layout key names our library or a handle in the lists names a KLID
+// without a layout key. A rewritten Substitutes key holds only values that
+// Preload uses. A plan that cannot keep this writes nothing. Windows looks
+// value names up without regard to case, and so does the model here.
 #include <gtest/gtest.h>
 #include <string.h>
 
@@ -23,6 +23,7 @@
 namespace {
 
 const char ours[] = "b0030407";
+const char second[] = "b0040407";   // a second key of our library
 const char keyboard_layout[] = "Keyboard Layout";
 
 struct value {
@@ -110,7 +111,16 @@ std::string layout_of(const value& p, const values& substitutes)
     const value* link = link_of(p, substitutes);
     return "klid " + (link ? text_of(*link) : text_of(p));
 }
-bool is_ours(const std::string& layout) { return same(layout, std::string("klid ") + ours); }
+// The KLIDs that load our library in this round.
+std::vector<std::string> our_klids;
+bool is_ours(const std::string& layout)
+{
+    for (const auto& klid : our_klids) {
+        if (same(layout, "klid " + klid))
+            return true;
+    }
+    return false;
+}
 
 bool same_value(const value& a, const value& b)
 {
@@ -198,8 +208,9 @@ struct generator {
                 preload->push_back(text_value(name, pick(standard)));
             } else if (kind < 35) {
                 preload->push_back(text_value(name, chance(50) ? "a0000407" : "00020407"));
-            } else if (kind < 42 && what != action::fresh) {
-                preload->push_back(text_value(name, chance(50) ? ours : "B0030407"));
+            } else if (kind < 42) {
+                // On a fresh installation these name a KLID without a key.
+                preload->push_back(text_value(name, chance(50) ? ours : chance(50) ? "B0030407" : second));
             } else if (kind < 90) {
                 std::string h = handle(1 + below(12));
                 handles.push_back(h);
@@ -220,8 +231,8 @@ struct generator {
             substitutes->push_back(v);
         };
         std::vector<std::string> targets = {"a0000407", "a0010407", "00000409", "00020407"};
-        if (what != action::fresh)
-            targets.insert(targets.end(), 2, ours);
+        targets.insert(targets.end(), what == action::fresh ? 1 : 2, ours);
+        targets.push_back(second);
         for (const auto& h : handles) {
             if (!chance(75))
                 continue;
@@ -259,6 +270,7 @@ TEST_F(PreloadRule, EveryRewriteKeepsTheUsersLayouts)
 {
     generator gen(20261208);
     std::string layout_key = std::string(seed_layouts_path) + "\\" + ours;
+    std::string second_key = std::string(seed_layouts_path) + "\\" + second;
     for (int round = 0; round < 300; ++round) {
         action what = static_cast<action>(round % 3);
         values preload, substitutes;
@@ -269,8 +281,16 @@ TEST_F(PreloadRule, EveryRewriteKeepsTheUsersLayouts)
                      "\nSubstitutes:" + (no_substitutes_key ? " <no key>" : describe(substitutes)));
 
         delete_key_tree(HKEY_LOCAL_MACHINE, layout_key.c_str());
-        if (what != action::fresh)
+        delete_key_tree(HKEY_LOCAL_MACHINE, second_key.c_str());
+        our_klids.clear();
+        if (what != action::fresh) {
             seed_layout_key(ours, library_file_name, layout_name, "0c00");
+            our_klids.push_back(ours);
+            if (gen.chance(30)) {
+                seed_layout_key(second, "vezodorQFZ27.dll", layout_name, "0c01");
+                our_klids.push_back(second);
+            }
+        }
         write_values(seed_preload_path, preload);
         if (no_substitutes_key)
             delete_key_tree(HKEY_CURRENT_USER, seed_substitutes_path);
@@ -284,11 +304,6 @@ TEST_F(PreloadRule, EveryRewriteKeepsTheUsersLayouts)
         strcpy(layout_file_name, what == action::removal ? "" : library_search_name);
         strcpy(target_klid, what == action::removal ? ours : "");
         ASSERT_TRUE(layout_scan()) << layout_error_text;
-        bool listed = false;
-        for (const auto& p : preload)
-            listed |= p.type == REG_SZ && same(text_of(p), ours);
-        for (const auto& s : substitutes)
-            listed |= s.type == REG_SZ && same(text_of(s), ours);
         bool to_front = false;
         bool planned;
         if (what == action::removal) {
@@ -296,10 +311,26 @@ TEST_F(PreloadRule, EveryRewriteKeepsTheUsersLayouts)
         } else if (what == action::fresh) {
             ASSERT_EQ(-1, found_index);
             planned = plan_layout_addition(-1);
+            if (planned) {
+                // A KLID that the lists name already would bring their
+                // handles to our layout.
+                for (const auto& p : preload)
+                    EXPECT_FALSE(p.type == REG_SZ && same(text_of(p), new_klid)) << new_klid;
+                for (const auto& v : substitutes)
+                    EXPECT_FALSE(same(v.name, new_klid) || (v.type == REG_SZ && same(text_of(v), new_klid)))
+                        << new_klid;
+                our_klids.push_back(new_klid);
+            }
         } else {
             ASSERT_NE(-1, found_index);
+            bool listed = false;
+            std::string found = layout_entries[found_index].klid;
+            for (const auto& p : preload)
+                listed |= p.type == REG_SZ && same(text_of(p), found);
+            for (const auto& v : substitutes)
+                listed |= v.type == REG_SZ && same(text_of(v), found);
             EXPECT_EQ(listed, found_in_preload);
-            strcpy(target_klid, ours);
+            strcpy(target_klid, found.c_str());
             to_front = found_in_preload;
             planned = to_front ? plan_layout_to_front() : plan_layout_addition(found_index);
         }
@@ -317,7 +348,7 @@ TEST_F(PreloadRule, EveryRewriteKeepsTheUsersLayouts)
             unreadable |= v.name.size() >= 260 || v.bytes.size() > 260;
         if (!written) {
             // Refused: only for a reason the user is told, and nothing written.
-            bool full = what != action::removal && !to_front &&
+            bool full = what != action::removal &&
                         (preload.size() >= 100 || substitutes.size() + preload.size() >= 100);
             bool nothing_left = what == action::removal && kept.empty();
             EXPECT_TRUE(unreadable || full || nothing_left) << "refused: " << layout_error_text;
@@ -328,115 +359,67 @@ TEST_F(PreloadRule, EveryRewriteKeepsTheUsersLayouts)
         values after_preload = read_all(seed_preload_path);
         values after_substitutes = read_all(seed_substitutes_path);
         if (!preload_rewritten) {
-            ASSERT_EQ(preload.size(), after_preload.size());
-            for (size_t i = 0; i < preload.size(); ++i)
-                EXPECT_TRUE(same_value(preload[i], after_preload[i])) << preload[i].name;
-            // Only a removal may rewrite Substitutes alone (a value naming our layout).
-            if (what != action::removal || !preload_kept) {
-                EXPECT_EQ(before, snapshot_tree(HKEY_CURRENT_USER, keyboard_layout));
-                continue;
-            }
+            // Nothing written, or (a removal) nothing of Preload.
+            EXPECT_EQ(before, snapshot_tree(HKEY_CURRENT_USER, keyboard_layout));
         } else {
             EXPECT_EQ(newpreloadcount, static_cast<int>(after_preload.size()))
                 << "a planned name twice";
         }
 
-        // Preload: the same layouts under the names the plans give them.
-        std::vector<std::pair<std::string, std::string>> expected, actual;
-        if (preload_rewritten) {
-            for (const auto& p : after_preload)
-                actual.emplace_back(p.name, layout_of(p, after_substitutes));
-            if (what == action::removal) {
-                std::vector<std::pair<long, std::string>> positioned;
-                std::vector<std::string> others;
-                for (const auto& p : kept) {
+        // The user's layouts, each as often as before; ours once, at 1, after
+        // an installation, and nowhere after a removal.
+        std::vector<std::string> expected, actual;
+        for (const auto& p : kept) {
+            std::string layout = layout_of(p, substitutes);
+            if (!is_ours(layout))
+                expected.push_back(layout);
+        }
+        std::vector<std::string> ours_at;
+        for (const auto& p : after_preload) {
+            std::string layout = layout_of(p, after_substitutes);
+            if (is_ours(layout))
+                ours_at.push_back(p.name);
+            else
+                actual.push_back(layout);
+        }
+        std::sort(expected.begin(), expected.end());
+        std::sort(actual.begin(), actual.end());
+        EXPECT_EQ(expected, actual);
+        if (what == action::removal) {
+            EXPECT_TRUE(ours_at.empty()) << "ours at " << ours_at.front();
+            if (preload_rewritten) {
+                // Positions 1 to n.
+                std::vector<bool> taken(after_preload.size());
+                for (const auto& p : after_preload) {
                     long n;
-                    if (canonical(p.name, &n) && n >= 1)
-                        positioned.emplace_back(n, layout_of(p, substitutes));
-                    else
-                        others.push_back(layout_of(p, substitutes));
+                    ASSERT_TRUE(canonical(p.name, &n) && n >= 1 &&
+                                n <= static_cast<long>(taken.size()) && !taken[n - 1])
+                        << "name " << p.name;
+                    taken[n - 1] = true;
                 }
-                std::sort(positioned.begin(), positioned.end());
-                std::vector<std::string> layouts;
-                for (const auto& p : positioned)
-                    layouts.push_back(p.second);
-                layouts.insert(layouts.end(), others.begin(), others.end());
-                // Positions 1 to n; those with a position of their own keep their
-                // order in front, so the first remaining layout stays first.
-                std::vector<std::string> by_position(after_preload.size());
-                for (const auto& a : actual) {
-                    long n;
-                    ASSERT_TRUE(canonical(a.first, &n) && n >= 1 &&
-                                n <= static_cast<long>(by_position.size()))
-                        << "name " << a.first;
-                    by_position[n - 1] = a.second;
-                }
-                ASSERT_EQ(layouts.size(), by_position.size());
-                for (size_t i = 0; i < positioned.size(); ++i)
-                    EXPECT_EQ(layouts[i], by_position[i]) << "position " << i + 1;
-                std::sort(layouts.begin(), layouts.end());
-                std::sort(by_position.begin(), by_position.end());
-                EXPECT_EQ(layouts, by_position);
-            } else {
-                int moved = -1;
-                long moved_number = 0;
-                if (to_front) {
-                    for (size_t i = 0; i < preload.size(); ++i) {
-                        const value* link = link_of(preload[i], substitutes);
-                        if (link && same(text_of(*link), ours))
-                            moved = static_cast<int>(i);
-                    }
-                    if (moved != -1 && !(canonical(preload[moved].name, &moved_number) && moved_number > 1))
-                        moved = -1;
-                }
-                for (size_t i = 0; i < preload.size(); ++i) {
-                    long n;
-                    std::string name = preload[i].name;
-                    bool position = canonical(name, &n) && n >= 1;
-                    if (static_cast<int>(i) == moved)
-                        name = "1";
-                    else if (position && (!to_front || n < moved_number))
-                        name = std::to_string(n + 1);
-                    expected.emplace_back(name, layout_of(preload[i], substitutes));
-                }
-                if (!to_front)
-                    expected.emplace_back("1", std::string("klid ") + ours);
-                std::sort(expected.begin(), expected.end());
-                std::sort(actual.begin(), actual.end());
-                EXPECT_EQ(expected, actual);
             }
+        } else {
+            ASSERT_EQ(1u, ours_at.size()) << "Preload:" << describe(after_preload);
+            if (preload_rewritten)
+                EXPECT_EQ("1", ours_at.front());
         }
 
-        // Substitutes: untouched by a move to the front; otherwise every value
-        // that no Preload value uses stays as it was (a removal drops those
-        // naming our layout), and nothing else is there but what Preload uses.
-        if (to_front) {
+        // Substitutes: untouched by a move to the front; a rewritten key holds
+        // only what Preload uses.
+        if (to_front && substitutes_kept) {
             ASSERT_EQ(substitutes.size(), after_substitutes.size());
             for (size_t i = 0; i < substitutes.size(); ++i)
                 EXPECT_TRUE(same_value(substitutes[i], after_substitutes[i])) << substitutes[i].name;
             continue;
         }
-        size_t unlinked = 0;
-        for (const auto& s : substitutes) {
-            bool linked = false;
-            for (const auto& p : preload)
-                linked |= p.type == REG_SZ && s.type == REG_SZ && same(text_of(p), s.name);
-            if (linked || (what == action::removal && s.type == REG_SZ && same(text_of(s), ours)))
-                continue;
-            ++unlinked;
-            bool found = false;
-            for (const auto& a : after_substitutes)
-                found |= same_value(s, a);
-            EXPECT_TRUE(found) << "lost Substitutes value " << s.name;
-        }
-        size_t used = 0;
+        if (!preload_rewritten)
+            continue;
         for (const auto& a : after_substitutes) {
             bool linked = false;
             for (const auto& p : after_preload)
                 linked |= p.type == REG_SZ && a.type == REG_SZ && same(text_of(p), a.name);
-            used += linked;
+            EXPECT_TRUE(linked) << "unused Substitutes value " << a.name;
         }
-        EXPECT_EQ(after_substitutes.size(), unlinked + used) << "Substitutes:" << describe(after_substitutes);
     }
 }
 

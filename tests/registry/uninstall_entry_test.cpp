@@ -1,4 +1,4 @@
-// write_uninstall_entry on Wine's Uninstall key: the installer's call replaces
+// The uninstall entry on Wine's Uninstall key: the installer's calls replace
 // every earlier entry of the layout, the uninstaller's call removes it.
 #include <gtest/gtest.h>
 
@@ -37,11 +37,7 @@ protected:
                                  moved_entry})
             delete_key_tree(HKEY_LOCAL_MACHINE, below(name).c_str());
     }
-    static bool remove_entry(const char* name)
-    {
-        return write_uninstall_entry(name, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                     nullptr, nullptr, nullptr, nullptr);
-    }
+    static bool remove_entry(const char* name) { return remove_uninstall_entry(name, nullptr); }
 };
 
 TEST_F(UninstallEntry, InstallerCallReplacesEarlierEntriesOfTheLayout)
@@ -60,9 +56,12 @@ TEST_F(UninstallEntry, InstallerCallReplacesEarlierEntriesOfTheLayout)
     // The quotes keep a path with blanks in one argument; the KLID follows.
     const char command[] = "\"C:\\Program Files\\Quarzfeld\\Uninstall_VezOdorQFZ27.exe\" b0030407";
     start_recording_value_writes();
-    EXPECT_TRUE(write_uninstall_entry(entry_name, command, entry_name, entry_name,
+    EXPECT_TRUE(remove_uninstall_entry(entry_name, entry_name));
+    uninstall_entry_values values = {entry_name,          entry_name,      command,
                                       product_web_address, product_web_address, publisher_text,
-                                      product_web_address, product_version, "icon", "note"));
+                                      product_web_address, product_version, "icon",
+                                      "note"};
+    EXPECT_EQ(entry_written, write_uninstall_entry(&values));
     reg_values writes = stop_recording_value_writes();
     reg_values expected = {
         {"DisplayName", "Tastaturbelegung Deutsch - Quarzfeld 2.06"}, {"UninstallString", command},
@@ -89,8 +88,11 @@ TEST_F(UninstallEntry, UninstallerCallRemovesTheEntryOnly)
     EXPECT_EQ(without, snapshot_tree(HKEY_LOCAL_MACHINE, uninstall_path));
     // Without display name the entry's name is shown; an empty prefix, which
     // every name begins with, deletes no other program's entry.
-    EXPECT_TRUE(write_uninstall_entry(entry_name, "x.exe", nullptr, "", nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(remove_uninstall_entry(entry_name, ""));
+    uninstall_entry_values values = {};
+    values.name = entry_name;
+    values.uninstall_string = "x.exe";
+    EXPECT_EQ(entry_written, write_uninstall_entry(&values));
     EXPECT_EQ((reg_values{{"DisplayName", entry_name}, {"UninstallString", "x.exe"}}),
               read_values(HKEY_LOCAL_MACHINE, below(entry_name).c_str()));
     EXPECT_TRUE(remove_entry(entry_name));

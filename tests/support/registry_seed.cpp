@@ -5,6 +5,8 @@
 #include <sddl.h>
 #include <stdio.h>
 
+#include "tests/support/import_redirect.h"
+
 const char seed_layouts_path[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
 const char seed_preload_path[] = "Keyboard Layout\\Preload";
 const char seed_substitutes_path[] = "Keyboard Layout\\Substitutes";
@@ -231,27 +233,6 @@ static LONG WINAPI failing_create_key(HKEY key, LPCSTR path, DWORD reserved, LPS
         return ERROR_ACCESS_DENIED;
     return original_create_key(key, path, reserved, key_class, options, access, security, result,
                                disposition);
-}
-
-// Points every slot of the program's import address table that holds from at to.
-static void redirect_import(void* from, void* to)
-{
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         module->Name; ++module) {
-        for (auto* slot = reinterpret_cast<void**>(base + module->FirstThunk); *slot; ++slot) {
-            if (*slot != from)
-                continue;
-            DWORD protection;
-            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-            *slot = to;
-            VirtualProtect(slot, sizeof *slot, protection, &protection);
-        }
-    }
 }
 
 static void redirect_registry_writes()

@@ -11,6 +11,7 @@
 #include "frame/status_window.h"
 #include "frame/text.h"
 #include "registry/layout_state.h"
+#include "tests/support/folder_faults.h"
 #include "tests/support/message_box_script.h"
 #include "tests/uninstaller/installation.h"
 #include "uninstaller/temporary_copy.h"
@@ -142,6 +143,14 @@ TEST_F(UninstallerInit, ProgramInTheTemporaryFolderIsTheCopy)
     EXPECT_TRUE(center_window);
     EXPECT_STREQ("zz%s0407", target_klid);
     EXPECT_STREQ("Uninstall_VezOdorQFZ27 V2.06 - Tastaturtreiber-Deinstallation", window_title);
+
+    // A copy that refuses its argument goes at the next start all the same.
+    std::string renames_before = pending_renames();
+    copy_text(window_title, sizeof window_title, caption);
+    set_arguments({"zz%s0807"});
+    expect_refused(refusal + "(endet nicht in \"0407\", also kein deutsches Layout):\nzz%s0807");
+    EXPECT_TRUE(deletion_pending(pending_renames(), own_path()));
+    set_pending_renames(renames_before);
 }
 
 TEST_F(UninstallerInit, OnlyTheTemporaryFolderItselfMakesTheCopy)
@@ -184,6 +193,31 @@ TEST_F(UninstallerInit, RefusesATemporaryFolderThatCannotHoldTheCopy)
     ASSERT_EQ(size_t(MAX_PATH), deep.size() + 1 + own_file_name().size());
     set_temporary_folder(deep);
     expect_refused(no_folder);
+    remove_tree(folder.substr(0, folder.size() - 1));
+}
+
+// Windows cannot report the system folder: nothing may be removed from a
+// folder value that names the root of the drive, and no copy is made.
+TEST_F(UninstallerInit, FolderThatCannotBeFoundRefusesBeforeTheCopy)
+{
+    std::string folder = make_private_folder("init");
+    set_temporary_folder(folder);
+    set_arguments({"b0030407"});
+    for (folder_fault fault : {folder_unknown, folder_too_long}) {
+        reset_message_boxes();
+        set_folder_fault("GetSystemDirectoryA", fault);
+        EXPECT_FALSE(app_init());
+        clear_folder_faults();
+        ASSERT_EQ(1u, shown_boxes.size());
+        const std::string& text = shown_boxes[0].text;
+        std::string end = "\nDie Deinstallation wird nicht durchgeführt; es wurde nichts verändert.";
+        EXPECT_EQ(0u, text.find("Der Systemordner konnte nicht ermittelt werden:\n")) << text;
+        EXPECT_TRUE(text.size() > end.size()
+                    && text.compare(text.size() - end.size(), end.size(), end) == 0)
+            << text;
+        EXPECT_EQ(warn, shown_boxes[0].flags);
+        EXPECT_FALSE(path_exists(folder + own_file_name()));
+    }
     remove_tree(folder.substr(0, folder.size() - 1));
 }
 

@@ -24,6 +24,16 @@ const char confirm_text[] =
     "Soll folgender Tastatur-Treiber deinstalliert werden?\n\nDeutsch - Quarzfeld 2.06";
 const char done_text[] = "Folgender Tastatur-Treiber wurde deinstalliert:\nDeutsch - Quarzfeld 2.06";
 const char file_caption[] = "Tastaturtreiber-Deinstallation";
+const char entry_kept_text[] =
+    "\n\nNicht alles konnte entfernt werden; der Eintrag in \"Programme und Features\" bleibt "
+    "deshalb erhalten, damit Sie die Deinstallation später wiederholen können.";
+
+std::string own_path()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
 
 class UninstallerRun : public ::testing::Test {
 protected:
@@ -90,7 +100,8 @@ protected:
 
     // Everything is gone; the user keeps the standard layout; the running
     // program (here the test program) goes at the next system start.
-    void expect_removed()
+    // A Substitutes value that no Preload value uses stays (substitutes).
+    void expect_removed(const reg_values& substitutes = {})
     {
         EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
         EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE,
@@ -101,10 +112,8 @@ protected:
         EXPECT_FALSE(path_exists(desktop_shortcut_path()));
         EXPECT_EQ((reg_values{{"1", "00000407"}}), read_values(HKEY_CURRENT_USER, seed_preload_path));
         EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, seed_substitutes_path));
-        EXPECT_EQ(reg_values{}, read_values(HKEY_CURRENT_USER, seed_substitutes_path));
-        char own_path[MAX_PATH];
-        GetModuleFileNameA(nullptr, own_path, MAX_PATH);
-        EXPECT_TRUE(deletion_pending(pending_renames(), own_path));
+        EXPECT_EQ(substitutes, read_values(HKEY_CURRENT_USER, seed_substitutes_path));
+        EXPECT_TRUE(deletion_pending(pending_renames(), own_path()));
     }
 
     std::string renames_before;
@@ -139,7 +148,9 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
          {},
          {{caption, "In HKEY_CURRENT_USER\\Keyboard Layout\\Preload stehen Werte, die nicht "
                     "gelesen werden können (Name oder Daten zu lang, Anzahl: 1); beim "
-                    "Neuschreiben der Liste gingen sie verloren.\nEs wurde nichts verändert.",
+                    "Neuschreiben der Liste gingen sie verloren.\nDie Listen der "
+                    "Tastaturbelegungen des Benutzers (Preload und Substitutes) wurden nicht "
+                    "verändert.",
            warn, false}}},
         // The scan's text names a key that it cannot open; percent signs in
         // that name must reach the box as they are.
@@ -154,6 +165,19 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
         {"KLID without layout key", "bfff0407", nullptr, nullptr, {},
          {{caption, key_prefix + "wurde nicht gefunden.\nTreiber: Deutsch - Quarzfeld "
                     "2.06Key: bfff0407\nDLL: VezOdorQFZ27.DLL", warn, false}}},
+        // Without its layout key, only an entry that starts our uninstaller
+        // with the KLID vouches for it.
+        {"layout key gone, entry of another program", "b0030407", nullptr,
+         [] {
+             delete_key_tree(HKEY_LOCAL_MACHINE,
+                             (std::string(seed_layouts_path) + "\\b0030407").c_str());
+             set_key_values(HKEY_LOCAL_MACHINE, uninstall_entry_path,
+                            {{"DisplayName", "Andere"},
+                             {"UninstallString", "\"C:\\Andere\\Uninstall.exe\" b0030407"}});
+         },
+         {},
+         {{caption, key_prefix + "wurde nicht gefunden.\n" + names + "DLL: VezOdorQFZ27.DLL",
+           warn, false}}},
         {"layout key without layout file", "b0030407",
          [](installation& s) { s.layout_file = ""; }, nullptr, {},
          {{caption, key_prefix + "enthält keine Treiberdatei-Angabe.\n" + names +
@@ -191,7 +215,9 @@ TEST_F(UninstallerRun, RefusalsChangeNothing)
         EXPECT_FALSE(app_run());
         expect_boxes(r.boxes);
         EXPECT_EQ(before, snapshot(setup));
-        EXPECT_EQ(renames_before, pending_renames());
+        // The temporary copy goes at the next start on every way out.
+        EXPECT_TRUE(deletion_pending(pending_renames(), own_path()));
+        set_pending_renames(renames_before);
         set_key_access(HKEY_LOCAL_MACHINE, odd_key, "D:(A;;KA;;;WD)");   // so that the key can go
     }
 }
@@ -299,7 +325,8 @@ TEST_F(UninstallerRun, OtherLayoutsOfTheUserStay)
     plan_answers({IDYES});
     EXPECT_FALSE(app_run());
     expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
-    expect_removed();
+    // No Preload value loads the layout: the lists are not rewritten.
+    expect_removed(parse_values("d0010407=b0030407"));
 
     start("b0030407");
     install();
@@ -316,36 +343,122 @@ TEST_F(UninstallerRun, OtherLayoutsOfTheUserStay)
 
 TEST_F(UninstallerRun, LaterFailuresOnlyWarn)
 {
-    // A Preload key that cannot be rewritten, and a file of the user's that
-    // keeps the product folder.
+    // A Preload key that cannot be rewritten: the lists still name the layout,
+    // so the entry stays for a later run, with the uninstaller it starts.
     setup.preload = {{"1", "d0010407"}, {"500", "a0000407"}};
     install();
-    std::string foreign = setup.product_dir + "\\Notizen.txt";
-    write_file(foreign, "the user's own file");
     ASSERT_TRUE(set_key_access(HKEY_CURRENT_USER, seed_preload_path, "D:(D;;SD;;;WD)(A;;KA;;;WD)"));
 
     plan_answers({IDYES});
     EXPECT_FALSE(app_run());
     set_key_access(HKEY_CURRENT_USER, seed_preload_path, "D:(A;;KA;;;WD)");
+    ASSERT_EQ(3u, shown_boxes.size());
+    EXPECT_EQ(confirm_text, shown_boxes[0].text);
+    // The lists' own reason follows; it names the key.
+    EXPECT_EQ(0u, shown_boxes[1].text.find("Warnung bei Deinstallation von Deutsch - Quarzfeld "
+                                           "2.06:\nProblem bei Registry-Key-Update:\n  "))
+        << shown_boxes[1].text;
+    EXPECT_NE(std::string::npos, shown_boxes[1].text.find("Keyboard Layout - Preload"))
+        << shown_boxes[1].text;
+    EXPECT_EQ(info, shown_boxes[1].flags);
+    EXPECT_EQ(std::string(done_text) + entry_kept_text, shown_boxes[2].text);
+    EXPECT_EQ(setup.preload, read_values(HKEY_CURRENT_USER, seed_preload_path));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
+    EXPECT_TRUE(path_exists(setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe"));
+    EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf"));
+    EXPECT_TRUE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+
+    // A file of the user's that keeps the product folder: the folder's own
+    // failure box comes first, then the flow's warning; the entry goes.
+    start("b0030407");
+    install();
+    std::string foreign = setup.product_dir + "\\Notizen.txt";
+    write_file(foreign, "the user's own file");
+    plan_answers({IDYES});
+    EXPECT_FALSE(app_run());
     expect_boxes({{caption, confirm_text, ask, false},
-                  {caption, "Warnung bei Deinstallation von Deutsch - Quarzfeld 2.06:\nProblem "
-                            "bei Registry-Key-Update:\n  Warnung:\nFehler beim Löschen des "
-                            "Registry-Keys Keyboard Layout - Preload",
-                   info, false},
-                  // The folder's own failure box comes first, then the flow's warning.
                   {file_caption, "Folgendes Verzeichnis kann nicht gelöscht werden:\n" +
                                      setup.product_dir + "\n\n", warn, false},
                   {caption, "Warnung bei Deinstallation von Deutsch - Quarzfeld 2.06:\nFolgendes "
                             "Hilfsverzeichnis konnte nicht entfernt werden (möglicherweise ist "
                             "es nicht leer):\n  " + setup.product_dir, info, false},
                   {caption, done_text, info, false}});
-    EXPECT_EQ(setup.preload, read_values(HKEY_CURRENT_USER, seed_preload_path));
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
     EXPECT_TRUE(path_exists(foreign));
     EXPECT_FALSE(path_exists(setup.product_dir + "\\Uninstall_VezOdorQFZ27.exe"));
     EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf"));
     EXPECT_FALSE(path_exists(setup.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.ico"));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+    DeleteFileA(foreign.c_str());
+}
+
+// A removal that had to leave something behind keeps its entry; started again
+// from that entry, the copy finds the layout key gone, asks the same question
+// and removes what is left, without a word about what went the first time.
+TEST_F(UninstallerRun, RepeatedRemovalFinishesWhatWasLeft)
+{
+    struct leftover {
+        const char* what;
+        bool wow64;
+        // Makes one part resist the first removal; returns what gives it up again.
+        std::function<std::function<void()>(const installation&)> resist;
+    };
+    auto read_only = [](const std::string& path) -> std::function<void()> {
+        EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY)) << path;
+        return [path] { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); };
+    };
+    const leftover leftovers[] = {
+        {"read-only chart", false,
+         [&](const installation& s) {
+             return read_only(s.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf");
+         }},
+        {"chart held open", false,
+         [](const installation& s) -> std::function<void()> {
+             HANDLE holder = hold_file(s.product_dir + "\\Quarzfeld V2.06 Belegungsschaubild.pdf");
+             EXPECT_NE(nullptr, holder);
+             return [holder] { release_file(holder); };
+         }},
+        {"read-only shortcut", false,
+         [&](const installation&) { return read_only(desktop_shortcut_path()); }},
+        {"read-only 32-bit library", true,
+         [&](const installation& s) { return read_only(s.wow64_dir + "VezOdorQFZ27.DLL"); }},
+        // Neither list can be rewritten: both still name the layout.
+        {"lists that cannot be rewritten", false,
+         [](const installation&) -> std::function<void()> {
+             for (const char* list : {seed_preload_path, seed_substitutes_path})
+                 EXPECT_TRUE(set_key_access(HKEY_CURRENT_USER, list, "D:(D;;SD;;;WD)(A;;KA;;;WD)"));
+             return [] {
+                 for (const char* list : {seed_preload_path, seed_substitutes_path})
+                     set_key_access(HKEY_CURRENT_USER, list, "D:(A;;KA;;;WD)");
+             };
+         }},
+    };
+    for (const leftover& l : leftovers) {
+        SCOPED_TRACE(l.what);
+        start("b0030407");
+        if (l.wow64)
+            setup.wow64_dir = root + "syswow64\\";
+        install();
+        is_wow64 = l.wow64;
+        std::function<void()> give_up = l.resist(setup);
+        plan_answers({IDYES});
+        EXPECT_FALSE(app_run());
+        ASSERT_FALSE(shown_boxes.empty());
+        EXPECT_EQ(std::string(done_text) + entry_kept_text, shown_boxes.back().text);
+        EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, layout_key_path(setup).c_str()));
+        ASSERT_TRUE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry_path));
+        give_up();
+
+        reset_message_boxes();
+        reset_layout_state();
+        copy_text(target_klid, sizeof target_klid, "b0030407");
+        plan_answers({IDYES});
+        EXPECT_FALSE(app_run());
+        expect_boxes({{caption, confirm_text, ask, false}, {caption, done_text, info, false}});
+        expect_removed();
+        if (l.wow64) {
+            EXPECT_FALSE(path_exists(setup.wow64_dir + "VezOdorQFZ27.DLL"));
+        }
+    }
 }
 
 TEST_F(UninstallerRun, ChartLeftBehindKeepsTheEntryAndItsUninstaller)

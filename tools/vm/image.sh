@@ -7,14 +7,62 @@ qf_vm_suite=bookworm
 qf_vm_guest_packages="linux-image-amd64 initramfs-tools kmod iproute2 wine wine64 wine32:i386
   xvfb xauth xdotool x11-utils imagemagick python3"
 
-# Debian's mirror as this machine's apt has it configured.
+# Debian's mirror as this machine's apt has it configured: the first enabled
+# "deb" source whose URI ends in /debian and whose suite is not a security
+# suite, from apt's own source list and source parts (one-line .list files
+# and deb822 .sources files alike). Prints nothing and fails when apt names
+# none; the image is then not built, since any address put here instead would
+# be one this machine was never set up to use.
 qf_vm_mirror() {
-  local uri
-  uri=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)\/\{0,1\}[[:space:]]*$/\1/p' \
-    /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-  [ -n "$uri" ] || uri=$(sed -n 's/^deb[[:space:]]\{1,\}\([^[:space:]]*\/debian\)\/\{0,1\}[[:space:]].*/\1/p' \
-    /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | head -n 1)
-  echo "${uri:-http://deb.debian.org/debian}"
+  local list parts files=() uri
+  eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
+  [ -n "${list:-}" ] && [ -f "$list" ] && files+=("$list")
+  if [ -n "${parts:-}" ] && [ -d "$parts" ]; then
+    local f
+    for f in "$parts"/*.list "$parts"/*.sources; do
+      [ -f "$f" ] && files+=("$f")
+    done
+  fi
+  [ ${#files[@]} -gt 0 ] && uri=$(awk '
+    function usable(u, suites,   n, i, s) {
+      if (u !~ /^(https?|ftp|file):\/\/.*\/debian\/?$/) return 0
+      n = split(suites, s, /[[:space:]]+/)
+      for (i = 1; i <= n; i++) if (s[i] != "" && s[i] !~ /-security$/) return 1
+      return 0
+    }
+    function done_stanza(   n, i, u) {
+      if (types ~ /(^|[[:space:]])deb([[:space:]]|$)/ && tolower(enabled) != "no") {
+        n = split(uris, u, /[[:space:]]+/)
+        for (i = 1; i <= n; i++)
+          if (usable(u[i], suites)) { sub(/\/$/, "", u[i]); print u[i]; found = 1; exit }
+      }
+      types = uris = suites = enabled = ""
+    }
+    FNR == 1 { if (deb822) done_stanza(); deb822 = FILENAME ~ /\.sources$/ }
+    deb822 && /^[[:space:]]*$/ { done_stanza(); next }
+    deb822 && /^[^#[:space:]][^:]*:/ {
+      key = tolower($0); sub(/:.*/, "", key)
+      value = $0; sub(/^[^:]*:[[:space:]]*/, "", value); sub(/[[:space:]]+$/, "", value)
+      if (key == "types") types = value
+      else if (key == "uris") uris = value
+      else if (key == "suites") suites = value
+      else if (key == "enabled") enabled = value
+      next
+    }
+    !deb822 && $1 == "deb" {
+      line = $0; sub(/#.*/, "", line); sub(/^deb[[:space:]]+/, "", line)
+      if (line ~ /^\[/) sub(/^\[[^]]*\][[:space:]]*/, "", line)
+      n = split(line, w, /[[:space:]]+/)
+      if (n >= 2 && usable(w[1], w[2])) { sub(/\/$/, "", w[1]); print w[1]; found = 1; exit }
+    }
+    END { if (deb822 && !found) done_stanza() }
+  ' "${files[@]}")
+  if [ -z "${uri:-}" ]; then
+    echo "VM image: apt names no Debian mirror (no enabled \"deb\" source ending in /debian in" \
+      "${list:-sources.list} or ${parts:-sources.list.d}); configure one for apt first" >&2
+    return 1
+  fi
+  echo "$uri"
 }
 
 # Unmounts what the image build mounted inside the root folder.
@@ -39,7 +87,7 @@ qf_vm_build_image() {
     rm -rf --one-file-system "$old"
   done
   mkdir -p "$root"
-  mirror=$(qf_vm_mirror)
+  mirror=$(qf_vm_mirror) || return 1
   echo "VM image: building $final from $mirror (about 5 minutes)"
   if ! debootstrap --variant=minbase "$qf_vm_suite" "$root" "$mirror" >"$tmp/debootstrap.log" 2>&1; then
     qf_vm_unmount "$root"
