@@ -3,10 +3,12 @@
 #include "files/system_folders.h"
 #include "frame/environment.h"
 #include "frame/messages.h"
+#include "frame/other_account.h"
 #include "frame/text.h"
 #include "installer/install_flow.h"
 #include "installer/installer_texts.h"
 #include "product/product.h"
+#include "registry/language_list.h"
 #include "registry/layout_keys.h"
 #include "registry/layout_state.h"
 #include "registry/preload_list.h"
@@ -17,6 +19,31 @@ static void report_list_problem()
 }
 
 static bool lists_planned;
+
+// The final message: format filled with text and an empty tail, then the
+// tail, shown as it is. The system's formatting stops at 1,024 characters,
+// which a tail with the note on another account can pass.
+static void show_final_message(const char* format, const char* text, const char* tail)
+{
+    char message[message_format_size];
+    format_into(message, sizeof message, format, text, "");
+    append_text(message, sizeof message, tail);
+    msg_info(as_literal(message));
+}
+
+// Puts the layout into the user's list, once its layout key exists. Windows 8
+// and later keep that list themselves and derive Preload and Substitutes from
+// it: there Windows enables the layout, and only when it cannot are the lists
+// written as on earlier Windows. True when the user may then have to add the
+// layout in the Settings.
+static bool put_into_user_list(const char* klid)
+{
+    if (language_list_in_use() && language_list_enable(klid))
+        return false;
+    if (!lists_planned || !write_preload_lists())
+        report_list_problem();
+    return user_profile_present();
+}
 
 // Reads the registration and plans the user's lists (in memory only). False
 // after the message when the registry cannot be read, or when a first
@@ -59,7 +86,8 @@ static void install_or_update()
     copy_text(asked_klid, sizeof asked_klid, target_klid);
 
     // Until the user says Yes, nothing has been written: the plan lives in memory.
-    if (!ask_installation(is_update, shown_name)) {
+    bool other_account = runs_under_other_account();
+    if (!ask_installation(is_update, shown_name, other_account)) {
         msg_info(text_cancelled);
         return;
     }
@@ -81,25 +109,29 @@ static void install_or_update()
         return;
     }
 
-    // The final message ends with the sentence on the parts that are missing.
-    char tail[1024] = "";
+    // The final message ends with the sentences on the user's list, the parts
+    // that are missing and the other account.
+    char tail[message_format_size] = "";
     if (is_update) {
         // The layout key stays as it is, even where it differs from ours.
-        if (!lists_planned || !write_preload_lists())
-            report_list_problem();
+        bool add_by_hand = put_into_user_list(klid);
         if (preload_rewritten)
-            copy_text(tail, sizeof tail, text_restart_hint);
+            append_text(tail, sizeof tail, text_restart_hint);
+        if (add_by_hand)
+            append_text(tail, sizeof tail, text_add_in_settings);
         append_missing_parts(tail, sizeof tail, missing);
-        msg_info(text_updated, shown_name, tail);
+        append_other_account(tail, sizeof tail, other_account);
+        show_final_message(text_updated, shown_name, tail);
         return;
     }
 
     if (!create_layout_key())
         return;
-    if (!lists_planned || !write_preload_lists())
-        report_list_problem();
+    if (put_into_user_list(klid))
+        append_text(tail, sizeof tail, text_add_in_settings);
     append_missing_parts(tail, sizeof tail, missing);
-    msg_info("%s%s", text_installed, tail);
+    append_other_account(tail, sizeof tail, other_account);
+    show_final_message("%s%s", text_installed, tail);
 }
 
 bool app_run()

@@ -12,8 +12,12 @@ enum {
     missing_shortcut = 2u << product_item_count,
 };
 
-// The one question before anything is written; true when answered Yes.
-bool ask_installation(bool is_update, const char* shown_name);
+// The one question before anything is written; true when answered Yes. With
+// other_account, the question says whose lists and desktop get the layout.
+bool ask_installation(bool is_update, const char* shown_name, bool other_account);
+// With other_account, appends to the final message whose lists and desktop
+// got the layout and what the signed-in person does to get it.
+void append_other_account(char* text, size_t size, bool other_account);
 // Every file of the product manifest for this Windows, in the manifest's
 // order, with the uninstall entry for klid and the desktop shortcut; the parts
 // that could not be installed go into missing. False (after

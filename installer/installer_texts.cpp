@@ -61,3 +61,26 @@ const char value_layout_id[] = "Layout Id";
 const char value_created_by_vezodor[] = "Created by VezOdor";
 const char value_custom_language_name[] = "Custom Language Name";
 const char text_custom_language[] = "German (Germany)";
+// Windows' own language list (Windows 8 and later) did not take the layout:
+// added to the final message, after the list write that stands in for it.
+const char text_add_in_settings[] =
+    "\n\nWindows hat die Tastaturbelegung nicht selbst in die Liste Ihrer Tastaturen "
+    "übernommen. Möglicherweise müssen Sie sie dort noch hinzufügen: Einstellungen > "
+    "Zeit und Sprache > Sprache > Deutsch > Optionen > Tastatur hinzufügen.";
+// The program runs under another account than the signed-in person's: a note
+// between the question and the terms (this account, the signed-in one, this
+// account), and two sentences at the end of the final message (this account,
+// the signed-in one, this account; then the signed-in one twice).
+const char text_other_account_note[] =
+    "Hinweis: Dieses Programm läuft unter dem Konto %s, angemeldet ist aber %s. "
+    "Die Tastaturbelegung wird für alle Konten dieses Rechners installiert, in die Liste "
+    "der Tastaturen und auf den Desktop kommt sie aber nur beim Konto %s.\n\n";
+const char text_other_account_result[] =
+    "\n\nDieses Programm lief unter dem Konto %s, angemeldet ist aber %s. In die Liste der "
+    "Tastaturen und auf den Desktop kam die Tastaturbelegung nur beim Konto %s.";
+const char text_other_account_remedy[] =
+    "\nDamit %s sie nutzen kann, fügen Sie sie dort in den Einstellungen hinzu (Einstellungen > "
+    "Zeit und Sprache > Sprache > Deutsch > Optionen > Tastatur hinzufügen), oder starten Sie "
+    "das Installationsprogramm noch einmal im Konto %s, sobald dieses Konto "
+    "Administratorrechte hat: Dort genügt dann die Zustimmung in der Rückfrage von Windows. "
+    "(Mit dem Kennwort eines anderen Kontos liefe es wieder unter jenem Konto.)";

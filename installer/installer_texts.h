@@ -35,3 +35,7 @@ extern const char value_layout_id[];
 extern const char value_created_by_vezodor[];
 extern const char value_custom_language_name[];
 extern const char text_custom_language[];
+extern const char text_add_in_settings[];
+extern const char text_other_account_note[];
+extern const char text_other_account_result[];
+extern const char text_other_account_remedy[];

@@ -3,17 +3,25 @@
 #include "files/system_folders.h"
 #include "frame/environment.h"
 #include "frame/messages.h"
+#include "frame/other_account.h"
+#include "frame/text.h"
 #include "product/product.h"
 #include "registry/layout_state.h"
 #include "registry/uninstall_entry.h"
 #include "uninstaller/removal_steps.h"
 #include "uninstaller/texts.h"
 
+static bool other_account;
+
 static bool removal_confirmed()
 {
     if (!registration_allows_removal())
         return false;
-    if (msg_ask(text_confirm, layout_name) != IDYES) {
+    other_account = runs_under_other_account();
+    char question[message_format_size];
+    format_into(question, sizeof question, text_confirm, layout_name);
+    append_other_account_note(question, sizeof question, other_account);
+    if (msg_ask(as_literal(question)) != IDYES) {
         msg_info(text_cancelled);
         return false;
     }
@@ -31,6 +39,7 @@ bool app_run()
     // Nothing is changed until the library is gone; from then on every step
     // runs whatever the others did, so that as much as possible is removed.
     if (removal_confirmed() && remove_layout_library()) {
+        remove_from_language_list();
         remove_layout_registration();
         remove_product_files();
         // The uninstall entry goes last: while anything of the layout is left,
@@ -38,7 +47,13 @@ bool app_run()
         // start the removal again from there.
         if (!removal_incomplete && !remove_uninstall_entry(entry_name, nullptr))
             msg_warn(text_warning, uninstall_entry_error);
-        msg_info(text_done, layout_name, removal_incomplete ? text_entry_kept : "");
+        // Shown as it is: the system's formatting stops at 1,024 characters,
+        // which the note on another account can pass.
+        char done[message_format_size];
+        format_into(done, sizeof done, text_done, layout_name,
+                    removal_incomplete ? text_entry_kept : "");
+        append_other_account_result(done, sizeof done, other_account);
+        msg_info(as_literal(done));
     }
     // This is the temporary copy, which nothing else removes: after a
     // refusal or a No just as after the removal.

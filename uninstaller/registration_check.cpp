@@ -4,6 +4,7 @@
 // our uninstaller with it.
 #include "frame/messages.h"
 #include "product/product.h"
+#include "registry/language_list.h"
 #include "registry/layout_keys.h"
 #include "registry/preload_list.h"
 #include "registry/uninstall_entry.h"
@@ -61,12 +62,22 @@ bool registration_allows_removal()
         msg_warn(as_literal(layout_error_text));
         return false;
     }
-    // Windows needs at least one layout in the user's list; removing the last
-    // would leave the user without a keyboard after the next sign-in. Only
-    // our own layout can be the last to go: other entries stay.
-    if (!preload_unchanged && newpreloadcount == 0) {
+    if (leaves_no_keyboard()) {
         msg_warn(text_single_preload_entry);
         return false;
     }
     return true;
+}
+
+// Windows needs at least one layout in the user's list; removing the last
+// would leave the user without a keyboard. Only our own layout can be the last
+// to go: other entries stay. Windows 8 and later keep the list themselves and
+// derive Preload from it, so there their list counts: the "<language>:<id>"
+// values of "User Profile".
+bool leaves_no_keyboard()
+{
+    int total = 0, ours = 0;
+    if (language_list_in_use() && count_enabled_keyboards(target_klid, &total, &ours))
+        return total > 0 && ours == total;
+    return !preload_unchanged && newpreloadcount == 0;
 }

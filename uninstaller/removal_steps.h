@@ -31,9 +31,20 @@ bool plan_list_removal();
 // The library in the system folder (and its 32-bit companion on 64-bit
 // Windows). False when it stays, or is missing and the user does not go on.
 bool remove_layout_library();
+// Windows' own list of the user's keyboards (Windows 8 and later), where
+// this Windows keeps one; a failure only warns.
+void remove_from_language_list();
 // The user's preload lists (planned anew from what they hold now) and the
 // layout key; failures only warn.
 void remove_layout_registration();
+// Whether removing the layout leaves the user without a keyboard, from the
+// list that counts on this Windows: Windows' own (Windows 8 and later) or the
+// planned Preload list.
+bool leaves_no_keyboard();
+// With other_account, appends to text whose lists and desktop the removal
+// reaches and what the signed-in person does about their own.
+void append_other_account_note(char* text, size_t size, bool other_account);
+void append_other_account_result(char* text, size_t size, bool other_account);
 // Shortcut, the files in the product folder and the folder; failures only warn.
 // The uninstaller's own file and the folder go only when nothing else is left.
 void remove_product_files();

@@ -71,3 +71,22 @@ const char text_entry_kept[] =
     "\n\nNicht alles konnte entfernt werden; der Eintrag in \"Programme und Features\" "
     "bleibt deshalb erhalten, damit Sie die Deinstallation später wiederholen können.";
 const char text_warning[] = "Warnung:\n%s";
+// Windows' own language list (Windows 8 and later) kept the layout: a warning,
+// and the removal goes on.
+const char text_not_disabled[] =
+    "Warnung bei Deinstallation von %s:\n"
+    "Windows hat die Tastaturbelegung nicht aus der Liste Ihrer Tastaturen genommen.\n"
+    "Entfernen Sie sie bitte dort selbst: Einstellungen > Zeit und Sprache > Sprache > "
+    "Deutsch > Optionen.";
+// The program runs under another account than the signed-in person's: added
+// to the question (this account, the signed-in one, this account) and to the
+// final message (this account, the signed-in one, the signed-in one).
+const char text_other_account_note[] =
+    "\n\nHinweis: Dieses Programm läuft unter dem Konto %s, angemeldet ist aber %s. "
+    "Die Tastaturbelegung wird von diesem Rechner entfernt, aus der Liste der Tastaturen "
+    "und vom Desktop aber nur beim Konto %s.";
+const char text_other_account_result[] =
+    "\n\nDieses Programm lief unter dem Konto %s, angemeldet ist aber %s. Steht die "
+    "Tastaturbelegung beim Konto %s noch in der Liste der Tastaturen, entfernen Sie sie "
+    "dort in den Einstellungen: Einstellungen > Zeit und Sprache > Sprache > Deutsch > "
+    "Optionen.";

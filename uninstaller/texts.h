@@ -28,3 +28,6 @@ extern const char text_folder_not_removed[];
 extern const char text_done[];
 extern const char text_entry_kept[];
 extern const char text_warning[];
+extern const char text_not_disabled[];
+extern const char text_other_account_note[];
+extern const char text_other_account_result[];

@@ -112,8 +112,9 @@ class Scenario:
 
 
 class Suite:
-    def __init__(self, programs, helpers, work, wow64_dlls=None):
+    def __init__(self, programs, helpers, work, wow64_dlls=None, stand_in=None):
         self.wow64_dlls = wow64_dlls
+        self.stand_in = stand_in   # our input.dll for the programs' architecture
         # Where the programs must put things. A 32-bit program on 64-bit
         # Windows writes the x64 library into the native system folder and the
         # WOW64 library into syswow64, its product folder into the 32-bit
@@ -553,7 +554,55 @@ def second_user_layout(suite):
     return [sc]
 
 
-SCENARIOS = [install_update_uninstall, answer_no, wrong_calls, layout_removed_by_hand, second_user_layout]
+def language_list(suite):
+    """Windows 8 and later, as far as it can be shown here: with the user's
+    "User Profile" key and input.dll (our stand-in, which records each call and
+    answers TRUE; Wine has neither) the installer enables the layout through
+    InstallLayoutOrTip once its layout key exists and leaves Preload and
+    Substitutes to Windows; the removal disables it while the key still exists
+    and then leaves the machine as it began. The boxes are the usual ones."""
+    if not suite.stand_in:
+        return []
+    sc = suite.fresh_machine('sprachliste')
+    m = sc.machine
+    m.seed_user_lists([('1', '00000407')], [])
+    m.seed_user_profile([('de-DE', ['0407:00000407'])])
+    calls_path = sc.path('input-aufrufe.txt')
+    m.install_input_stand_in(suite.stand_in, calls_path)
+    start = machine_state.capture(m)
+
+    def calls():
+        try:
+            with open(calls_path, encoding='utf-8') as f:
+                return f.read().splitlines()
+        except OSError:
+            return []
+
+    suite.run(sc, 'installation', [suite.installer],
+              [ExpectedBox(texts.INSTALLER, formatted(texts.QUESTION, 'installieren', texts.LAYOUT_NAME),
+                           dialogs.YES, terms_follow=True),
+               info_box(texts.INSTALLER, texts.INSTALLED)], texts.INSTALLER_TITLE)
+    enable = '0407:%s\t0\t1' % NEW_KLID   # flags 0, the layout key already there
+    suite.check(sc, calls() == [enable], 'InstallLayoutOrTip-Aufrufe %r, erwartet %r' % (calls(), [enable]))
+    expected = machine_state.Expectation(start)
+    suite.expect_installation(sc, expected, NEW_KLID, [('1', '00000407')], [])
+    suite.compare(sc, 'installation', expected)
+
+    suite.run(sc, 'deinstallation', [suite.entry_runner, texts.ENTRY_NAME],
+              [ExpectedBox(texts.UNINSTALLER, formatted(texts.REMOVE_QUESTION, texts.LAYOUT_NAME), dialogs.YES),
+               info_box(texts.UNINSTALLER, formatted(texts.REMOVED, texts.LAYOUT_NAME))],
+              texts.UNINSTALLER_TITLE)
+    disable = '0407:%s\t1\t1' % NEW_KLID   # ILOT_UNINSTALL while the layout key is still there
+    suite.check(sc, calls() == [enable, disable],
+                'InstallLayoutOrTip-Aufrufe %r, erwartet %r' % (calls(), [enable, disable]))
+    expected = machine_state.Expectation(start)
+    suite.expect_removal(sc, expected)
+    suite.compare(sc, 'deinstallation', expected)
+    return [sc]
+
+
+SCENARIOS = [install_update_uninstall, answer_no, wrong_calls, layout_removed_by_hand, second_user_layout,
+             language_list]
 
 
 def main():
@@ -563,6 +612,8 @@ def main():
     parser.add_argument('--work', required=True)
     parser.add_argument('--wow64', metavar='DLLS', help='run the programs under WoW64 with the '
                         'i386 DLLs of this WINEDLLPATH folder (tools/wow64.sh)')
+    parser.add_argument('--stand-in', metavar='DLL', help="our input.dll for the programs' "
+                        'architecture (tests/support/input_stand_in.cpp), for the language-list scenario')
     parser.add_argument('--keep', action='store_true', help='keep the machines of passed scenarios')
     parser.add_argument('only', nargs='*', help='names of scenario functions to run')
     args = parser.parse_args()
@@ -572,7 +623,8 @@ def main():
     if args.wow64 and not os.path.isdir(os.path.join(args.wow64, 'i386-windows')):
         print('Keine i386-DLLs in %s: tools/wow64.sh legt sie an' % args.wow64)
         return 1
-    suite = Suite(args.programs, args.helpers, args.work, args.wow64 and os.path.abspath(args.wow64))
+    suite = Suite(args.programs, args.helpers, args.work, args.wow64 and os.path.abspath(args.wow64),
+                  args.stand_in and os.path.abspath(args.stand_in))
     print('Wine %s%s, Anzeige %s, Arbeitsordner %s' % (wine_machine.wine_version(),
           ' (WoW64: 32-Bit-Programme unter 64-Bit-Windows)' if args.wow64 else '', suite.display, suite.work))
     try:

@@ -23,6 +23,7 @@ LAYOUTS_KEY = r'System\CurrentControlSet\Control\Keyboard Layouts'
 UNINSTALL_KEY = r'Software\Microsoft\Windows\CurrentVersion\Uninstall'
 PRELOAD_KEY = r'Keyboard Layout\Preload'
 SUBSTITUTES_KEY = r'Keyboard Layout\Substitutes'
+USER_PROFILE_KEY = r'Control Panel\International\User Profile'
 
 # The machine's keyboard layouts, with the values Windows gives them. German
 # ones use the counters 000, 001 and 002 and "Layout Id"s below 0c00; the
@@ -68,6 +69,7 @@ class Machine:
         # Windows that runs 32-bit programs under WoW64, as the real one does.
         self.wow64_dlls = wow64_dlls
         self.server_running = False
+        self.extra_env = {}       # more environment for the programs of this machine
 
     # --- environment and paths -------------------------------------------
 
@@ -84,6 +86,7 @@ class Machine:
             # Already set when wineboot makes the prefix, so that it fills syswow64.
             env.update(WINEDLLPATH=self.wow64_dlls, WINELOADER=WINE, WINESERVER=WINESERVER64,
                        WINEARCH='win64')
+        env.update(self.extra_env)
         return env
 
     def drive_c(self, *parts):
@@ -176,6 +179,30 @@ class Machine:
         user.set_key(PRELOAD_KEY, preload)
         user.set_key(SUBSTITUTES_KEY, substitutes)
         user.save()
+
+    def seed_user_profile(self, languages):
+        """Windows' own list of the user's keyboards (Windows 8 and later),
+        which Wine does not have: one subkey per language, [(language,
+        [keyboard value such as "0407:00000407", ...]), ...], the keyboards as
+        REG_DWORD values numbered in order, as Windows writes them."""
+        user = self.hive('user')
+        user.delete_tree(USER_PROFILE_KEY)
+        user.set_key(USER_PROFILE_KEY, [])
+        for language, keyboards in languages:
+            user.set_key(USER_PROFILE_KEY + '\\' + language,
+                         [('CachedLanguageName', '@Winlangdb.dll,-1107')] +
+                         [(name, order) for order, name in enumerate(keyboards)])
+        user.save()
+
+    def install_input_stand_in(self, dll, calls_path, result=True):
+        """Our stand-in for Windows' input.dll (tests/support/input_stand_in.cpp)
+        where this machine's programs load it from: system32 for the x86-64
+        programs, syswow64 for 32-bit ones under WoW64. It records every call
+        in calls_path and answers TRUE or FALSE as result says."""
+        folder = 'syswow64' if self.wow64_dlls else 'system32'
+        shutil.copyfile(dll, self.drive_c('windows', folder, 'input.dll'))
+        self.extra_env.update(QF_INPUT_LOG='Z:' + os.path.abspath(calls_path).replace('/', '\\'),
+                              QF_INPUT_RESULT='1' if result else '0')
 
     def seed_layout(self, klid, values):
         system = self.hive('system')

@@ -159,14 +159,19 @@ class Hive:
             del self.keys[key.path.lower()]
 
     def set_key(self, path, values):
-        """Creates or replaces the key with the given REG_SZ values, in order.
-        Missing parent keys need no entry: Wine creates them when it loads."""
+        """Creates or replaces the key with the given values, in order: REG_SZ
+        for a text, REG_DWORD for a number. Missing parent keys need no entry:
+        Wine creates them when it loads."""
         self._put(path, values)
 
     def _put(self, path, values):
         lines = ['[%s] 0' % _escape(path, '[]')]
         key = Key(path, lines)
         for name, data in values:
+            if isinstance(data, int):
+                lines.append('"%s"=dword:%08x' % (_escape(name, '"'), data))
+                key.values[name.lower()] = (name, (REG_DWORD, data))
+                continue
             lines.append('"%s"="%s"' % (_escape(name, '"'), _escape(data, '"')))
             key.values[name.lower()] = (name, (REG_SZ, data))
         self.keys[path.lower()] = key
