@@ -56,6 +56,8 @@ qf_build_windows() {
 }
 
 qf_wine() { /usr/lib/wine/wine64 "$@"; }
+# Through env, so that the shell itself never switches to a locale the host may lack.
+qf_wine_german() { env LC_ALL=de_DE.UTF-8 /usr/lib/wine/wine64 "$@"; }
 
 # A private X display for everything Wine shows.
 qf_start_xvfb() {
@@ -85,18 +87,19 @@ qf_start_wine() {
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 && break
     sleep 0.5
   done
-  # In the German locale, as the test programs run (cmake/wine-run.sh): each
-  # Wine process, the desktop process included, writes its locale's layout
-  # into the user's Preload "1" at moments of its own, and German keeps that
-  # the 00000407 the tests seed, where the host's locale would make it 00000409.
-  LC_ALL=de_DE.UTF-8 qf_wine wineboot -i </dev/null >/dev/null 2>&1
+  # In the German locale, as the test programs run (cmake/wine-run.sh): a Wine
+  # process that starts in another locale than the one before it writes its
+  # locale's layout into the user's Preload "1", and the services that Wine
+  # starts later, in the middle of a test, take the locale of the processes
+  # started here. One locale for all keeps Preload as the tests seed it.
+  qf_wine_german wineboot -i </dev/null >/dev/null 2>&1
   # Without a window manager, Wine's own window management keeps boxes answerable.
-  LC_ALL=de_DE.UTF-8 qf_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+  qf_wine_german reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
     </dev/null >/dev/null 2>&1
   # The first window or shell call of a process starts Wine's desktop process,
   # which would inherit that test's output pipe and keep CTest waiting for it.
   # Started here, detached, it serves every test program of the run.
-  LC_ALL=de_DE.UTF-8 qf_wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  qf_wine_german explorer.exe /desktop </dev/null >/dev/null 2>&1 &
 }
 
 qf_stop_wine() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }
