@@ -80,12 +80,10 @@ static bool klid_named(const char* klid)
         if (same_text(layout_entries[i].klid, klid))
             return true;
     }
-    for (int i = 0; i < preload_count; ++i) {
-        if (same_text(preload_entries[i].data, klid))
-            return true;
-    }
+    if (listed_for_user(klid))
+        return true;
     for (int i = 0; i < substitute_count; ++i) {
-        if (same_text(substitute_entries[i].name, klid) || same_text(substitute_entries[i].data, klid))
+        if (same_text(substitute_entries[i].name, klid))
             return true;
     }
     return false;

@@ -215,7 +215,7 @@ static bool read_layouts(HKEY layouts)
     return true;
 }
 
-static bool listed_for_user(const char* klid)
+bool listed_for_user(const char* klid)
 {
     for (int i = 0; i < preload_count; ++i) {
         if (same_text(preload_entries[i].data, klid))

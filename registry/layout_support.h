@@ -45,3 +45,7 @@ bool add_new_substitute(const char* name, const char* data, raw_value raw = raw_
 
 // Whether text begins with prefix, ignoring letter case as same_text does.
 bool begins_with_nocase(const char* text, const char* prefix);
+
+// Whether a Preload value or the data of a Substitutes value names klid
+// (ignoring case): the user's lists load that layout.
+bool listed_for_user(const char* klid);
